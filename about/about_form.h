@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/form_spec.h"
+
+namespace zdz {
+
+// fomAbout: icon, title, version, the maker's lines, the etched rule and two buttons.
+FormSpec AboutFormSpec();
+
+}  // namespace zdz

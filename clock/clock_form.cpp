@@ -1,0 +1,59 @@
+#include "clock/clock_form.h"
+
+#include "resources/captions.h"
+
+namespace zdz {
+
+FormSpec ClockFormSpec() {
+  FormSpec f;
+  f.name = "fomTIME";
+  f.caption = text::kAppTitle;
+  f.outerWidth = 4785;
+  f.outerHeight = 1440;
+  f.clientWidth = 4695;
+  f.clientHeight = 780;
+  f.fixedBorder = true;
+  f.minButton = true;
+  f.maxButton = false;
+  f.showInTaskbar = true;
+  f.startPosition = StartPosition::kSystemDefault;
+
+  ControlSpec timer;
+  timer.name = "tim1";
+  timer.kind = ControlKind::kTimer;
+  timer.interval = 100;
+  f.controls.push_back(timer);
+
+  ControlSpec label;
+  label.name = "lblTIME";
+  label.kind = ControlKind::kLabel;
+  label.left = 315;
+  label.top = 50;
+  label.width = 4065;
+  label.height = 645;
+  label.backColor = kBlack;
+  label.foreColor = kGreen;
+  label.border = true;
+  label.align = Align::kLeft;
+  label.font = {"ＭＳ 明朝", 27.75, true, true, 128};
+  f.controls.push_back(label);
+
+  f.menus = {
+      {"menFILE",
+       text::kMenFile,
+       "",
+       {{"menTASC", text::kMenTascIn, "Ctrl+T", {}},
+        {"lin0", "-", "", {}},
+        {"menEND", text::kMenEnd, "Ctrl+X", {}}}},
+      {"menSET",
+       text::kMenSet,
+       "",
+       {{"menOPTION", text::kMenOption, "Ctrl+O", {}},
+        {"menLINE1", "-", "", {}},
+        {"menREG", text::kMenReg, "Ctrl+D", {}}}},
+      {"menVER", text::kMenVer, "", {{"menVERJ", text::kMenVerJ, "Ctrl+V", {}}}},
+  };
+  return f;
+}
+
+}  // namespace zdz

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/form_spec.h"
+
+namespace zdz {
+
+// fomTIME as designed, before its load step sizes it.
+FormSpec ClockFormSpec();
+
+}  // namespace zdz

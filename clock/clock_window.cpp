@@ -1,0 +1,55 @@
+#include "clock/clock_window.h"
+
+#include "clock/clock_form.h"
+#include "core/application.h"
+
+namespace zdz {
+
+ClockWindow::ClockWindow(Application& app) : app_(app), form_(ClockFormSpec()) {
+  form_.Ctl("tim1").onClick = [this](std::int16_t) { Tick(); };
+  form_.onMouseMove = [this](int b, int s, double x, double y) { OnIconMessage(b, s, x, y); };
+  form_.onUserClose = [this] { CloseByUser(); };
+  form_.Menu("menTASC").onChoose = [this] { ToggleTray(); };
+  form_.Menu("menEND").onChoose = [this] { Exit(); };
+  form_.Menu("menOPTION").onChoose = [this] { OpenOptions(); };
+  form_.Menu("menREG").onChoose = [this] { DeleteSettings(); };
+  form_.Menu("menVERJ").onChoose = [this] { OpenVersion(); };
+  form_.AttachPeer(app_.Desk().CreateWindow(form_));
+}
+
+ClockWindow::~ClockWindow() = default;
+
+void ClockWindow::ApplyLayout(bool twentyFourHour) {
+  const ClockLayout& layout = LayoutFor(twentyFourHour);
+  form_.SetWidth(layout.windowWidth);
+  form_.Ctl("lblTIME").SetWidth(layout.labelWidth);
+}
+
+void ClockWindow::Load() {
+  form_.SetHeight(kClockHeight);
+  Control& label = form_.Ctl("lblTIME");
+  label.SetGeometry(kTimeLabelLeft, kTimeLabelTop, label.Width(), kTimeLabelHeight);
+  ApplyLayout(app_.State().Flag(kFlag24Hour));
+  app_.SwitchTrayMode(app_.State().Flag(kFlagWindow));
+}
+
+void ClockWindow::Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  // Every time: the icon may remain from an earlier stay in the notification area.
+  NotifyIconData icon;
+  icon.cbSize = 88;
+  icon.hWnd = form_.Handle();
+  icon.uID = 1;
+  app_.Desk().Tray().Delete(icon);
+  form_.Hide();
+}
+
+void ClockWindow::CloseByUser() {
+  // Behind the options dialog the window takes no input, closing included.
+  if (!form_.Enabled()) return;
+  Unload();
+  app_.ReleaseClock();
+}
+
+}  // namespace zdz

@@ -1,0 +1,59 @@
+#pragma once
+// fomTIME: the clock window, its tick, its commands and the notification icon's callback.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "clock/clock_layout.h"
+#include "platform/form.h"
+#include "platform/local_time.h"
+
+namespace zdz {
+
+class Application;
+
+// The text the clock shows for `t`: "hh:mm:ss", or "ampm hh:mm:ss" on the 12-hour clock.
+std::string FormatTime(const LocalTime& t, bool twentyFourHour, const std::string& separator,
+                       const std::string& am, const std::string& pm);
+
+// The mouse message the notification icon encoded as a horizontal position in twips.
+int DecodeIconMessage(double xTwips, double twipsPerPixel);
+
+class ClockWindow {
+ public:
+  explicit ClockWindow(Application& app);
+  ~ClockWindow();
+
+  Form& Window() { return form_; }
+
+  // Sizes the window for the display form and hands the start-up mode to tray switching.
+  void Load();
+  void ApplyLayout(bool twentyFourHour);
+
+  void Tick();
+  void OnIconMessage(int button, int shift, double xTwips, double yTwips);
+
+  // Menu commands.
+  void ToggleTray();
+  void OpenOptions();
+  void DeleteSettings();
+  void OpenVersion();
+  void Exit();
+
+ private:
+  struct ChimedHour {
+    int year, month, day, hour;
+    bool operator==(const ChimedHour&) const = default;
+  };
+
+  void Unload();
+  void CloseByUser();
+
+  Application& app_;
+  Form form_;
+  std::optional<ChimedHour> lastChime_;
+  bool unloaded_ = false;
+};
+
+}  // namespace zdz

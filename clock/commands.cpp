@@ -1,0 +1,40 @@
+#include "about/about_dialog.h"
+#include "clock/clock_window.h"
+#include "core/application.h"
+#include "options/options_dialog.h"
+#include "resources/captions.h"
+
+namespace zdz {
+
+void ClockWindow::ToggleTray() { app_.SwitchTrayMode(app_.State().InTray != 0); }
+
+void ClockWindow::OpenOptions() {
+  OptionsDialog& options = app_.Options();
+  options.Window().Show();
+  options.Window().SetTopmost(true);
+  form_.SetEnabled(false);
+}
+
+void ClockWindow::DeleteSettings() {
+  try {
+    app_.Desk().Store().Delete(text::kStoreApp);
+  } catch (const StoreError&) {
+    // The options in memory are reset all the same; the next OK writes them again.
+  }
+  SharedState& state = app_.State();
+  state.OptFlag.fill(kFalse);
+  ApplyLayout(false);
+  state.WavePath = app_.DefaultWavePath();
+  state.WaveName = text::kChimeName;
+  form_.Menu("menREG").SetEnabled(false);
+}
+
+void ClockWindow::OpenVersion() { app_.About().Window().Show(); }
+
+void ClockWindow::Exit() {
+  Unload();
+  app_.ReleaseClock();
+  app_.End();
+}
+
+}  // namespace zdz

@@ -1,0 +1,224 @@
+#include "platform/fake/fake_desktop.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+#include <utility>
+
+namespace zdz::fake {
+
+FakeWindow::FakeWindow(FakeDesktop& desk, Form& form, NativeHandle handle)
+    : desk_(desk), form_(form), handle_(handle), caption(form.Caption()) {
+  desk_.windows_[form.Name()] = this;
+}
+
+FakeWindow::~FakeWindow() {
+  auto it = desk_.windows_.find(form_.Name());
+  if (it != desk_.windows_.end() && it->second == this) desk_.windows_.erase(it);
+  desk_.log.push_back("destroy " + form_.Name());
+}
+
+void FakeWindow::Show() {
+  visible = true;
+  desk_.log.push_back("show " + form_.Name());
+}
+
+void FakeWindow::Hide() {
+  visible = false;
+  desk_.log.push_back("hide " + form_.Name());
+}
+
+void FakeWindow::SetEnabled(bool on) {
+  enabled = on;
+  desk_.log.push_back((on ? "enable " : "disable ") + form_.Name());
+}
+
+void FakeWindow::SetOuterSize(int w, int h) {
+  width = w;
+  height = h;
+}
+
+void FakeWindow::SetCaption(const std::string& text) { caption = text; }
+
+void FakeWindow::SetTopmost(bool on) {
+  topmost = on;
+  desk_.log.push_back((on ? "topmost " : "notopmost ") + form_.Name());
+}
+
+void FakeWindow::PopupMenu(const std::string& menuName) {
+  popups.push_back(menuName);
+  desk_.log.push_back("popup " + menuName);
+  if (auto choice = std::exchange(desk_.popupChoice, std::nullopt)) {
+    MenuItem& item = form_.Menu(*choice);
+    if (item.Parent() != menuName) throw std::logic_error(*choice + " is not in " + menuName);
+    item.UserChoose();
+  }
+}
+
+std::string FakeStore::Read(const std::string& app, const std::string& section,
+                            const std::string& key) {
+  auto it = values.find({app, section, key});
+  return it == values.end() ? "" : it->second;
+}
+
+void FakeStore::Save(const std::string& app, const std::string& section, const std::string& key,
+                     const std::string& value) {
+  if (failSaves || key == failSaveKey) throw StoreError("cannot save " + key);
+  writes.push_back({key, value});
+  if (!loseWrites) values[{app, section, key}] = value;
+}
+
+void FakeStore::Delete(const std::string& app) {
+  if (failDelete) throw StoreError("cannot delete " + app);
+  ++deletes;
+  std::erase_if(values, [&](const auto& kv) { return std::get<0>(kv.first) == app; });
+}
+
+std::map<std::string, std::string> FakeStore::Section() const {
+  std::map<std::string, std::string> out;
+  for (const auto& [k, v] : values)
+    if (std::get<0>(k) == "Zazedor" && std::get<1>(k) == "Zazedor") out[std::get<2>(k)] = v;
+  return out;
+}
+
+void FakeStore::Put(const std::string& key, const std::string& value) {
+  values[{"Zazedor", "Zazedor", key}] = value;
+}
+
+bool FakeTray::Add(const NotifyIconData& data) {
+  adds.push_back(data);
+  if (!present || icons.count({data.hWnd, data.uID})) return false;
+  icons[{data.hWnd, data.uID}] = data;
+  return true;
+}
+
+bool FakeTray::Delete(const NotifyIconData& data) {
+  deletes.push_back(data);
+  return icons.erase({data.hWnd, data.uID}) > 0;
+}
+
+bool FakeTray::Holds(NativeHandle window, std::uint32_t id) {
+  return icons.count({window, id}) > 0;
+}
+
+bool FakeSound::Play(const std::string& name, unsigned flags) {
+  plays.push_back({name, flags});
+  desk_.log.push_back("play " + name + " " + std::to_string(flags));
+  return playable.count(name) > 0;
+}
+
+long FakeRegistry::OpenKey(std::uint32_t root, const std::string& subKey, std::uint32_t,
+                           std::uint32_t access, RegKey* key) {
+  opened.push_back(subKey);
+  accessMasks.push_back(access);
+  if (!keys.count({root, subKey})) return kErrorFileNotFound;
+  *key = ++next_;
+  handles_[*key] = {root, subKey};
+  ++openHandles;
+  return kErrorSuccess;
+}
+
+long FakeRegistry::QueryValue(RegKey key, const std::string& valueName, std::uint32_t* type,
+                              std::uint8_t* data, std::uint32_t* size) {
+  const auto& values = keys.at(handles_.at(key));
+  auto it = values.find(valueName);
+  if (it == values.end()) return kErrorFileNotFound;
+  const RegValue& v = it->second;
+  if (v.data.size() > *size) {
+    *size = static_cast<std::uint32_t>(v.data.size());
+    return kErrorMoreData;
+  }
+  *type = v.type;
+  std::copy(v.data.begin(), v.data.end(), data);
+  *size = static_cast<std::uint32_t>(v.data.size());
+  return kErrorSuccess;
+}
+
+long FakeRegistry::CloseKey(RegKey key) {
+  if (handles_.erase(key)) --openHandles;
+  return kErrorSuccess;
+}
+
+void FakeRegistry::SetString(std::uint32_t root, const std::string& key, const std::string& name,
+                             const std::string& text) {
+  RegValue v{kRegSz, std::vector<std::uint8_t>(text.begin(), text.end())};
+  v.data.push_back(0);
+  SetValue(root, key, name, std::move(v));
+}
+
+void FakeRegistry::SetValue(std::uint32_t root, const std::string& key, const std::string& name,
+                            RegValue value) {
+  keys[{root, key}][name] = std::move(value);
+}
+
+std::optional<std::string> FakeSystem::ShowOpen(const OpenFileRequest& request) {
+  openRequests.push_back(request);
+  if (openAnswers.empty()) return std::nullopt;
+  auto answer = openAnswers.front();
+  openAnswers.pop_front();
+  return answer;
+}
+
+void FakeSystem::MessageBox(const std::string& text, const std::string& title) {
+  messages.emplace_back(text, title);
+}
+
+bool FakeSystem::StartProgram(const std::string& path) {
+  started.push_back(path);
+  return startable.count(path) > 0;
+}
+
+FakeDesktop::FakeDesktop() = default;
+
+std::unique_ptr<WindowPeer> FakeDesktop::CreateWindow(Form& form) {
+  log.push_back("create " + form.Name());
+  nextHandle_ += 0x10;
+  return std::make_unique<FakeWindow>(*this, form, nextHandle_);
+}
+
+FakeWindow* FakeDesktop::Window(const std::string& formName) {
+  auto it = windows_.find(formName);
+  return it == windows_.end() ? nullptr : it->second;
+}
+
+namespace {
+
+FakeWindow& Need(FakeWindow* w, const std::string& name) {
+  if (!w) throw std::logic_error("no window " + name);
+  return *w;
+}
+
+}  // namespace
+
+void FakeDesktop::ChooseMenu(const std::string& formName, const std::string& item) {
+  Need(Window(formName), formName).Model().Menu(item).UserChoose();
+}
+
+void FakeDesktop::Click(const std::string& formName, const std::string& control, int index) {
+  Need(Window(formName), formName).Model().Ctl(control, index).UserClick();
+}
+
+void FakeDesktop::Toggle(const std::string& formName, const std::string& control, int index) {
+  Control& c = Need(Window(formName), formName).Model().Ctl(control, index);
+  c.UserSetValue(!c.Value());
+}
+
+void FakeDesktop::Select(const std::string& formName, const std::string& control) {
+  Need(Window(formName), formName).Model().Ctl(control).UserSetValue(true);
+}
+
+void FakeDesktop::Close(const std::string& formName) {
+  Need(Window(formName), formName).Model().UserClose();
+}
+
+void FakeDesktop::IconMessage(NativeHandle window, std::uint32_t message) {
+  for (auto& [name, w] : windows_)
+    if (w->Handle() == window) {
+      w->Model().MouseMove(0, 0, message * system.twipsPerPixel, 0);
+      return;
+    }
+}
+
+void FakeDesktop::Tick() { Need(Window("fomTIME"), "fomTIME").Model().Ctl("tim1").Click(); }
+
+}  // namespace zdz::fake

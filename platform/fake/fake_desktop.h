@@ -1,0 +1,212 @@
+#pragma once
+// An in-memory desktop for the unit tests: it records everything the program asks of it and
+// lets a test act as the user, the clock, the store and the system.
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/desktop.h"
+
+namespace zdz::fake {
+
+class FakeDesktop;
+
+class FakeWindow : public WindowPeer {
+ public:
+  FakeWindow(FakeDesktop& desk, Form& form, NativeHandle handle);
+  ~FakeWindow() override;
+
+  void Show() override;
+  void Hide() override;
+  void SetEnabled(bool enabled) override;
+  void SetOuterSize(int width, int height) override;
+  void SetCaption(const std::string& text) override;
+  void SetTopmost(bool topmost) override;
+  void PopupMenu(const std::string& menuName) override;
+  NativeHandle Handle() const override { return handle_; }
+  NativeHandle IconHandle() const override { return handle_ + 1; }
+
+  Form& Model() { return form_; }
+  bool visible = false;
+  bool enabled = true;
+  bool topmost = false;
+  int width = 0, height = 0;
+  std::string caption;
+  std::vector<std::string> popups;
+
+ private:
+  FakeDesktop& desk_;
+  Form& form_;
+  NativeHandle handle_;
+};
+
+struct StoreWrite {
+  std::string key, value;
+  bool operator==(const StoreWrite&) const = default;
+};
+
+class FakeStore : public SettingsStore {
+ public:
+  std::string Read(const std::string& app, const std::string& section,
+                   const std::string& key) override;
+  void Save(const std::string& app, const std::string& section, const std::string& key,
+            const std::string& value) override;
+  void Delete(const std::string& app) override;
+
+  // (app, section, key) -> text
+  std::map<std::tuple<std::string, std::string, std::string>, std::string> values;
+  std::vector<StoreWrite> writes;  // in order, app and section left out
+  int deletes = 0;
+  bool failSaves = false;   // every Save throws
+  std::string failSaveKey;  // Save of this key throws
+  bool loseWrites = false;  // Save succeeds but keeps nothing
+  bool failDelete = false;
+
+  // The six values of the program's own section, as a key -> text map.
+  std::map<std::string, std::string> Section() const;
+  void Put(const std::string& key, const std::string& value);
+};
+
+class FakeTray : public NotifyArea {
+ public:
+  bool Add(const NotifyIconData& data) override;
+  bool Delete(const NotifyIconData& data) override;
+  bool Holds(NativeHandle window, std::uint32_t id) override;
+
+  bool present = true;  // a notification area exists
+  std::vector<NotifyIconData> adds, deletes;
+  std::map<std::pair<NativeHandle, std::uint32_t>, NotifyIconData> icons;
+};
+
+struct PlayCall {
+  std::string name;
+  unsigned flags;
+  bool operator==(const PlayCall&) const = default;
+};
+
+class FakeSound : public Sound {
+ public:
+  explicit FakeSound(FakeDesktop& desk) : desk_(desk) {}
+  bool Play(const std::string& name, unsigned flags) override;
+  std::vector<PlayCall> plays;
+  std::set<std::string> playable;  // names that "exist"; the rest return false at once
+
+ private:
+  FakeDesktop& desk_;
+};
+
+struct RegValue {
+  std::uint32_t type;
+  std::vector<std::uint8_t> data;
+};
+
+class FakeRegistry : public Registry {
+ public:
+  long OpenKey(std::uint32_t root, const std::string& subKey, std::uint32_t options,
+               std::uint32_t access, RegKey* key) override;
+  long QueryValue(RegKey key, const std::string& valueName, std::uint32_t* type,
+                  std::uint8_t* data, std::uint32_t* size) override;
+  long CloseKey(RegKey key) override;
+
+  void SetString(std::uint32_t root, const std::string& key, const std::string& name,
+                 const std::string& text);
+  void SetValue(std::uint32_t root, const std::string& key, const std::string& name,
+                RegValue value);
+
+  std::map<std::pair<std::uint32_t, std::string>, std::map<std::string, RegValue>> keys;
+  std::vector<std::string> opened;  // key paths, in order
+  std::vector<std::uint32_t> accessMasks;
+  int openHandles = 0;
+
+ private:
+  std::map<RegKey, std::pair<std::uint32_t, std::string>> handles_;
+  RegKey next_ = 100;
+};
+
+class FakeTime : public TimeSource {
+ public:
+  LocalTime Now() override { return now; }
+  std::string TimeSeparator() override { return separator; }
+  std::string AmDesignator() override { return am; }
+  std::string PmDesignator() override { return pm; }
+
+  LocalTime now{2026, 12, 6, 9, 30, 0};
+  std::string separator = ":";
+  std::string am = "午前";
+  std::string pm = "午後";
+};
+
+class FakeSystem : public System {
+ public:
+  std::optional<std::string> ShowOpen(const OpenFileRequest& request) override;
+  void MessageBox(const std::string& text, const std::string& title) override;
+  bool StartProgram(const std::string& path) override;
+  bool FileExists(const std::string& path) override { return files.count(path) > 0; }
+  std::string DataFolder() override { return dataFolder; }
+  std::string CurrentDir() override { return currentDir; }
+  char PathSeparator() override { return separator; }
+  double TwipsPerPixelX() override { return twipsPerPixel; }
+  void EndProgram() override { ended = true; }
+
+  std::deque<std::optional<std::string>> openAnswers;  // nullopt: the user cancels
+  std::vector<OpenFileRequest> openRequests;
+  std::vector<std::pair<std::string, std::string>> messages;  // text, title
+  std::vector<std::string> started;
+  std::set<std::string> startable;  // programs that start; the rest fail
+  std::set<std::string> files;
+  std::string dataFolder = "C:\\Program Files\\Zoduzazu";
+  std::string currentDir = "C:\\Users\\taro";
+  char separator = '\\';
+  double twipsPerPixel = 15;
+  bool ended = false;
+};
+
+class FakeDesktop : public Desktop {
+ public:
+  FakeDesktop();
+  std::unique_ptr<WindowPeer> CreateWindow(Form& form) override;
+  SettingsStore& Store() override { return store; }
+  NotifyArea& Tray() override { return tray; }
+  Sound& Audio() override { return sound; }
+  Registry& Reg() override { return registry; }
+  TimeSource& Time() override { return time; }
+  System& Sys() override { return system; }
+
+  // The live window of a form, or null.
+  FakeWindow* Window(const std::string& formName);
+  // Acting as the user.
+  void ChooseMenu(const std::string& formName, const std::string& item);
+  void Click(const std::string& formName, const std::string& control, int index = -1);
+  void Toggle(const std::string& formName, const std::string& control, int index = -1);
+  void Select(const std::string& formName, const std::string& control);
+  void Close(const std::string& formName);
+  // The notification icon reporting a mouse message to `window`.
+  void IconMessage(NativeHandle window, std::uint32_t message);
+  // One expiry of the timer on the clock window.
+  void Tick();
+
+  // Menu item chosen in the next pop-up, if any.
+  std::optional<std::string> popupChoice;
+
+  // Everything in order: "show fomTIME", "hide fomTIME", "play <name> <flags>", ...
+  std::vector<std::string> log;
+
+  FakeStore store;
+  FakeTray tray;
+  FakeSound sound{*this};
+  FakeRegistry registry;
+  FakeTime time;
+  FakeSystem system;
+
+ private:
+  friend class FakeWindow;
+  std::map<std::string, FakeWindow*> windows_;
+  NativeHandle nextHandle_ = 0x1000;
+};
+
+}  // namespace zdz::fake

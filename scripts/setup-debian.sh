@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Zoduzazu needs on Debian 12.
+# Idempotent: packages already present are skipped quickly.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake ninja-build pkg-config clang-format
+  googletest libgtest-dev libbenchmark-dev
+  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev
+  libsndfile1-dev libpulse-dev
+  # runtime look: the Mincho and Gothic faces the forms ask for
+  fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
+  # headless desktop for the back-end and end-to-end tests
+  xvfb xauth openbox trayer x11-utils xdotool imagemagick
+  pulseaudio pulseaudio-utils sox libfaketime faketime
+  locales tzdata
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

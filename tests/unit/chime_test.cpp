@@ -1,0 +1,71 @@
+#include "program_fixture.h"
+
+namespace zdz::test {
+namespace {
+
+class ChimeTest : public ProgramTest {
+ protected:
+  // The log from the first "hide"/"play" on, without window creation noise.
+  std::vector<std::string> Around() {
+    std::vector<std::string> out;
+    for (const auto& e : desk.log)
+      if (e.rfind("play", 0) == 0 || e == "hide fomTIME" || e == "show fomTIME") out.push_back(e);
+    return out;
+  }
+};
+
+TEST_F(ChimeTest, WindowModeHidesTheVisibleWindowForTheChime) {
+  StoreOptions(true, true, true, false);
+  Start();
+  desk.log.clear();
+  app->PlayChime(13);
+  EXPECT_EQ(Around(), (std::vector<std::string>{"hide fomTIME", "play D:\\snd\\bell.wav 2",
+                                                 "show fomTIME"}));
+  EXPECT_TRUE(clock().visible);
+}
+
+TEST_F(ChimeTest, CuckooPlaysCountStrokesSynchronouslyWithoutADefaultSound) {
+  StoreOptions(true, false, true, true);
+  Start();
+  app->PlayChime(24);
+  ASSERT_EQ(desk.sound.plays.size(), 24u);
+  for (const auto& p : desk.sound.plays) EXPECT_EQ(p, (fake::PlayCall{"D:\\snd\\bell.wav", 2}));
+  desk.sound.plays.clear();
+  app->PlayChime(0);
+  EXPECT_TRUE(desk.sound.plays.empty());
+}
+
+TEST_F(ChimeTest, EmptyPathPlaysNothingButStillHidesAndShows) {
+  StoreOptions(true, true, true, true, "", "");
+  Start();
+  desk.log.clear();
+  app->PlayChime(5);
+  EXPECT_EQ(Around(), (std::vector<std::string>{"hide fomTIME", "show fomTIME"}));
+}
+
+TEST_F(ChimeTest, AClockTheUserPutInTheTrayStaysThere) {
+  StoreOptions(true, true, true, false);
+  Start();
+  desk.ChooseMenu("fomTIME", "menTASC");  // into the tray
+  ASSERT_FALSE(clock().visible);
+  desk.log.clear();
+  app->PlayChime(3);
+  EXPECT_EQ(Around(), (std::vector<std::string>{"play D:\\snd\\bell.wav 2"}));
+  EXPECT_FALSE(clock().visible);
+  EXPECT_EQ(state().InTray, kTrue);
+  EXPECT_EQ(tasc(), kTascOut);
+}
+
+TEST_F(ChimeTest, TrayStartUpLeavesAWindowTheUserBroughtOutVisible) {
+  StoreOptions(true, false, true, false);
+  Start();
+  desk.ChooseMenu("fomTIME", "menTASC");  // out of the tray
+  ASSERT_TRUE(clock().visible);
+  desk.log.clear();
+  app->PlayChime(3);
+  EXPECT_EQ(Around(), (std::vector<std::string>{"play D:\\snd\\bell.wav 2"}));
+  EXPECT_TRUE(clock().visible);
+}
+
+}  // namespace
+}  // namespace zdz::test

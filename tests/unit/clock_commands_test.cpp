@@ -1,0 +1,61 @@
+#include "program_fixture.h"
+
+namespace zdz::test {
+namespace {
+
+TEST_F(ProgramTest, LoadSizesBothLayouts) {
+  StoreOptions(true, true, false, false);
+  Start();
+  EXPECT_EQ(clock().width, 3360);
+  EXPECT_EQ(clock().height, 1440);
+  const Control& label = clockForm().Ctl("lblTIME");
+  EXPECT_EQ(label.Left(), 320);
+  EXPECT_EQ(label.Top(), 50);
+  EXPECT_EQ(label.Width(), 2625);
+  EXPECT_EQ(label.Height(), 645);
+}
+
+TEST_F(ProgramTest, DeleteSettingsResetsMemoryAndDisablesItselfUntilOk) {
+  StoreOptions(true, true, true, true);
+  Start();
+  desk.ChooseMenu("fomTIME", "menREG");
+  EXPECT_TRUE(desk.store.Section().empty());
+  EXPECT_EQ(state().OptFlag, (std::array<VbBool, 4>{}));
+  EXPECT_EQ(clock().width, 4785);
+  EXPECT_EQ(clockForm().Ctl("lblTIME").Width(), 4065);
+  EXPECT_EQ(state().WavePath, kDefaultWave);
+  EXPECT_EQ(state().WaveName, " Ruvazu.wav");
+  EXPECT_TRUE(clock().visible);  // presentation untouched
+  EXPECT_FALSE(clockForm().Menu("menREG").Enabled());
+  EXPECT_TRUE(desk.store.writes.empty());
+
+  desk.ChooseMenu("fomTIME", "menREG");  // disabled: nothing happens
+  EXPECT_EQ(desk.store.deletes, 1);
+
+  // From the right-click pop-up it is disabled too.
+  desk.popupChoice = "menREG";
+  desk.IconMessage(clock().Handle(), 0x204);
+  EXPECT_EQ(desk.store.deletes, 1);
+}
+
+TEST_F(ProgramTest, DeleteSettingsSurvivesAStoreThatCannotDelete) {
+  StoreOptions(true, true, true, true);
+  Start();
+  desk.store.failDelete = true;
+  desk.ChooseMenu("fomTIME", "menREG");
+  EXPECT_EQ(state().OptFlag, (std::array<VbBool, 4>{}));
+  EXPECT_FALSE(desk.system.ended);
+}
+
+TEST_F(ProgramTest, VersionCommandShowsOneDialogBesideAnEnabledClock) {
+  StoreOptions(true, true, false, false);
+  Start();
+  desk.ChooseMenu("fomTIME", "menVERJ");
+  desk.ChooseMenu("fomTIME", "menVERJ");
+  EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "create fomAbout"), 1);
+  EXPECT_TRUE(desk.Window("fomAbout")->visible);
+  EXPECT_TRUE(clock().enabled);
+}
+
+}  // namespace
+}  // namespace zdz::test

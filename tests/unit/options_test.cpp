@@ -1,0 +1,235 @@
+#include "program_fixture.h"
+
+namespace zdz::test {
+namespace {
+
+using Writes = std::vector<fake::StoreWrite>;
+
+TEST_F(ProgramTest, OpeningWithTheChimeOffLeavesTheChimeControlsDisabled) {
+  StoreOptions(false, true, false, false);
+  Start();
+  OpenOptions();
+  EXPECT_TRUE(options()->visible);
+  EXPECT_TRUE(options()->topmost);
+  EXPECT_FALSE(clock().enabled);
+  EXPECT_TRUE(opt("opt12").Value());
+  EXPECT_FALSE(opt("opt24").Value());
+  EXPECT_TRUE(opt("optW").Value());
+  EXPECT_FALSE(opt("chkALARM", 0).Value());
+  EXPECT_EQ(opt("lblFILE").BackColor(), kSilver);
+  for (auto* c : {&opt("chkALARM", 1), &opt("chkALARM", 2), &opt("btnFILE")})
+    EXPECT_FALSE(c->Enabled()) << c->Name();
+  EXPECT_EQ(opt("chkALARM", 1).Caption(), "OFF");
+  EXPECT_EQ(opt("chkALARM", 2).Caption(), "Test");
+  EXPECT_EQ(opt("lblFILE").Caption(), " bell.wav");
+}
+
+TEST_F(ProgramTest, OpeningWithTheChimeOnRunsTheChangeHandlers) {
+  StoreOptions(true, false, true, true);
+  Start();
+  clockForm().SetWidth(1000);  // loading re-applies the stored layout
+  OpenOptions();
+  EXPECT_EQ(clock().width, 3360);
+  EXPECT_EQ(clockForm().Ctl("lblTIME").Width(), 2625);
+  EXPECT_TRUE(opt("optT").Value());
+  EXPECT_EQ(opt("lblFILE").BackColor(), kWhite);
+  for (auto* c : {&opt("chkALARM", 1), &opt("chkALARM", 2), &opt("btnFILE")})
+    EXPECT_TRUE(c->Enabled()) << c->Name();
+  EXPECT_TRUE(opt("chkALARM", 1).Value());
+  EXPECT_EQ(opt("chkALARM", 1).Caption(), "ON");
+}
+
+TEST_F(ProgramTest, ChimeOffDisablesButDoesNotReleaseTheTestOrForgetCuckoo) {
+  StoreOptions(true, true, true, true);
+  Start();
+  OpenOptions();
+  desk.Toggle("fomOPTION", "chkALARM", 2);  // test pressed
+  desk.Toggle("fomOPTION", "chkALARM", 0);  // chime off
+  EXPECT_EQ(state().OptFlag[kFlagChime], kFalse);
+  EXPECT_EQ(opt("lblFILE").BackColor(), kSysButtonFace);
+  EXPECT_TRUE(opt("chkALARM", 2).Value());
+  EXPECT_FALSE(opt("chkALARM", 2).Enabled());
+  desk.Toggle("fomOPTION", "chkALARM", 2);  // disabled: the click does nothing
+  EXPECT_TRUE(opt("chkALARM", 2).Value());
+  desk.Toggle("fomOPTION", "chkALARM", 0);
+  EXPECT_EQ(state().OptFlag[kFlagCuckoo], kTrue);
+  EXPECT_EQ(opt("chkALARM", 1).Caption(), "ON");
+}
+
+TEST_F(ProgramTest, TestToggleStartsAndStopsWithAnEmptyName) {
+  StoreOptions(true, true, true, false);
+  Start();
+  OpenOptions();
+  desk.Toggle("fomOPTION", "chkALARM", 2);
+  EXPECT_EQ(opt("chkALARM", 2).Caption(), "Stop");
+  desk.Toggle("fomOPTION", "chkALARM", 2);
+  EXPECT_EQ(opt("chkALARM", 2).Caption(), "Test");
+  EXPECT_EQ(desk.sound.plays,
+            (std::vector<fake::PlayCall>{{"D:\\snd\\bell.wav", 3}, {"", 3}}));
+  EXPECT_EQ(state().WavePath, "D:\\snd\\bell.wav");
+
+  state().WavePath.clear();
+  desk.sound.plays.clear();
+  desk.Toggle("fomOPTION", "chkALARM", 2);
+  EXPECT_EQ(opt("chkALARM", 2).Caption(), "Stop");
+  EXPECT_TRUE(desk.sound.plays.empty());
+}
+
+TEST_F(ProgramTest, BrowseReleasesTheTestThenTakesTheFileName) {
+  StoreOptions(true, true, true, false);
+  Start();
+  OpenOptions();
+  desk.Toggle("fomOPTION", "chkALARM", 2);
+  desk.system.currentDir = "C:\\Users\\someone\\very\\deep\\folder";  // must not matter
+  desk.system.openAnswers.push_back("C:\\WAVE\\bell.wav");
+  desk.Click("fomOPTION", "btnFILE");
+  EXPECT_EQ(desk.sound.plays.back(), (fake::PlayCall{"", 3}));
+  EXPECT_EQ(opt("chkALARM", 2).Caption(), "Test");
+  EXPECT_FALSE(opt("chkALARM", 2).Value());
+  const OpenFileRequest& req = desk.system.openRequests.at(0);
+  EXPECT_EQ(req.title, "WAVE FILEの指定");
+  EXPECT_EQ(req.filter, "ウェイブ ファイル (*.wav)|*.wav|");
+  EXPECT_EQ(req.flags, 2048u | 4u);
+  EXPECT_EQ(req.fileName, "");
+  EXPECT_EQ(state().WavePath, "C:\\WAVE\\bell.wav");
+  EXPECT_EQ(state().WaveName, " bell.wav");
+  EXPECT_EQ(opt("lblFILE").Caption(), " bell.wav");
+
+  for (const char* path : {"C:\\bell.wav", "/home/taro/音/鐘 の 音.wav", "bare.wav"}) {
+    desk.system.openAnswers.push_back(path);
+    desk.Click("fomOPTION", "btnFILE");
+    EXPECT_EQ(state().WavePath, path);
+  }
+  EXPECT_EQ(state().WaveName, " bare.wav");
+  EXPECT_EQ(desk.system.openRequests.back().fileName, "/home/taro/音/鐘 の 音.wav");
+
+  desk.system.openAnswers.push_back(std::nullopt);  // cancelled
+  opt("lblFILE").SetCaption("stale");
+  desk.Click("fomOPTION", "btnFILE");
+  EXPECT_EQ(state().WavePath, "bare.wav");
+  EXPECT_EQ(opt("lblFILE").Caption(), " bare.wav");
+}
+
+TEST_F(ProgramTest, OkWritesAllSixInOrderAndAppliesTheStartUpMode) {
+  StoreOptions(true, true, true, false);
+  Start();
+  desk.store.writes.clear();
+  OpenOptions();
+  desk.Toggle("fomOPTION", "chkALARM", 2);
+  desk.Select("fomOPTION", "optT");
+  desk.Select("fomOPTION", "opt12");
+  EXPECT_EQ(clock().width, 4785);  // previewed at once
+  desk.Click("fomOPTION", "btnOKCAN", 0);
+  EXPECT_EQ(desk.sound.plays.back(), (fake::PlayCall{"", 3}));  // test stopped first
+  EXPECT_EQ(desk.store.writes, (Writes{{"0", "False"},
+                                       {"1", "False"},
+                                       {"2", "True"},
+                                       {"3", "False"},
+                                       {"WAVE", "D:\\snd\\bell.wav"},
+                                       {"WAVEName", " bell.wav"}}));
+  EXPECT_FALSE(clock().visible);  // into the tray at once
+  EXPECT_EQ(state().InTray, kTrue);
+  EXPECT_TRUE(clock().enabled);
+  EXPECT_EQ(clock().width, 4785);
+  EXPECT_TRUE(Gone("fomOPTION"));
+  EXPECT_FALSE(desk.system.ended);
+}
+
+TEST_F(ProgramTest, CancelRestoresTheStoredOptions) {
+  StoreOptions(true, true, true, false);
+  Start();
+  OpenOptions();
+  desk.Select("fomOPTION", "opt12");
+  desk.Toggle("fomOPTION", "chkALARM", 1);
+  desk.system.openAnswers.push_back("C:\\other.wav");
+  desk.Click("fomOPTION", "btnFILE");
+  desk.Click("fomOPTION", "btnOKCAN", 1);
+  EXPECT_EQ(state().OptFlag, (std::array<VbBool, 4>{kTrue, kTrue, kTrue, kFalse}));
+  EXPECT_EQ(state().WavePath, "D:\\snd\\bell.wav");
+  EXPECT_EQ(state().WaveName, " bell.wav");
+  EXPECT_EQ(clock().width, 3360);
+  EXPECT_EQ(clockForm().Ctl("lblTIME").Width(), 2625);
+  EXPECT_TRUE(clock().enabled);
+}
+
+TEST_F(ProgramTest, CancelAfterDeletingSettingsKeepsNoUnsavedChangeThenOkStores) {
+  StoreOptions(true, true, true, true);
+  Start();
+  desk.ChooseMenu("fomTIME", "menREG");
+  OpenOptions();
+  desk.Select("fomOPTION", "opt24");
+  desk.Select("fomOPTION", "optW");
+  desk.Toggle("fomOPTION", "chkALARM", 0);
+  desk.system.openAnswers.push_back("C:\\x\\y.wav");
+  desk.Click("fomOPTION", "btnFILE");
+  desk.Click("fomOPTION", "btnOKCAN", 1);
+  EXPECT_EQ(state().OptFlag, (std::array<VbBool, 4>{}));
+  EXPECT_EQ(state().WavePath, kDefaultWave);
+  EXPECT_EQ(state().WaveName, " Ruvazu.wav");
+  EXPECT_EQ(clock().width, 4785);
+  EXPECT_TRUE(clock().enabled);
+  EXPECT_FALSE(clockForm().Menu("menREG").Enabled());  // Cancel does not re-enable it
+
+  OpenOptions();
+  desk.Select("fomOPTION", "opt24");
+  desk.Click("fomOPTION", "btnOKCAN", 0);
+  EXPECT_EQ(desk.store.Section().at("0"), "True");
+  EXPECT_EQ(desk.store.Section().size(), 6u);
+  EXPECT_TRUE(clockForm().Menu("menREG").Enabled());
+}
+
+TEST_F(ProgramTest, ClosingTheDialogByItsTitleBarActsAsCancel) {
+  StoreOptions(true, true, false, false);
+  Start();
+  OpenOptions();
+  desk.Select("fomOPTION", "opt12");
+  desk.Close("fomOPTION");
+  EXPECT_TRUE(Gone("fomOPTION"));
+  EXPECT_TRUE(clock().enabled);
+  EXPECT_EQ(state().OptFlag[kFlag24Hour], kTrue);
+  EXPECT_EQ(clock().width, 3360);
+}
+
+TEST_F(ProgramTest, FailedSaveStillClosesTheDialog) {
+  StoreOptions(true, true, false, false);
+  Start();
+  OpenOptions();
+  desk.Select("fomOPTION", "optT");
+  desk.store.failSaveKey = "2";
+  desk.Click("fomOPTION", "btnOKCAN", 0);
+  EXPECT_EQ(desk.store.writes, (Writes{{"0", "True"}, {"1", "False"}}));
+  EXPECT_TRUE(clock().visible);  // start-up mode not applied
+  EXPECT_TRUE(clock().enabled);
+  EXPECT_TRUE(Gone("fomOPTION"));
+}
+
+TEST_F(ProgramTest, DisabledClockTakesNoMenuOrIconInputWhileOptionsAreOpen) {
+  StoreOptions(true, false, false, false);
+  Start();
+  OpenOptions();
+  desk.ChooseMenu("fomTIME", "menTASC");
+  desk.IconMessage(clock().Handle(), 0x201);
+  desk.Close("fomTIME");
+  EXPECT_FALSE(clock().visible);
+  EXPECT_TRUE(clock().popups.empty());
+  EXPECT_FALSE(desk.system.ended);
+  // A fresh dialog each opening; the old one is freed at the next tick.
+  desk.Click("fomOPTION", "btnOKCAN", 1);
+  desk.Tick();
+  OpenOptions();
+  EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "create fomOPTION"), 2);
+  EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "destroy fomOPTION"), 1);
+}
+
+TEST_F(ProgramTest, SettingOutsideItsRangeChangesNothing) {
+  StoreOptions(true, true, true, true);
+  Start();
+  OpenOptions();
+  const auto before = state().OptFlag;
+  for (std::int16_t i : {-1, 8, 100}) app->Options().SETTING(i);
+  EXPECT_EQ(state().OptFlag, before);
+  EXPECT_TRUE(opt("opt24").Value());
+}
+
+}  // namespace
+}  // namespace zdz::test

@@ -1,0 +1,119 @@
+#include "program_fixture.h"
+
+namespace zdz::test {
+namespace {
+
+TEST(TimeText, BothFormsWithJapaneseAndEnglishDesignators) {
+  struct Case {
+    int h, m, s;
+    const char* h24;
+    const char* ja;
+    const char* en;
+  };
+  for (const Case& c : {Case{0, 30, 0, "00:30:00", "午前 12:30:00", "AM 12:30:00"},
+                        Case{12, 30, 0, "12:30:00", "午後 12:30:00", "PM 12:30:00"},
+                        Case{13, 5, 9, "13:05:09", "午後 01:05:09", "PM 01:05:09"},
+                        Case{11, 59, 59, "11:59:59", "午前 11:59:59", "AM 11:59:59"},
+                        Case{23, 59, 59, "23:59:59", "午後 11:59:59", "PM 11:59:59"}}) {
+    const LocalTime t{2026, 12, 6, c.h, c.m, c.s};
+    EXPECT_EQ(FormatTime(t, true, ":", "午前", "午後"), c.h24);
+    EXPECT_EQ(FormatTime(t, false, ":", "午前", "午後"), c.ja);
+    EXPECT_EQ(FormatTime(t, false, ":", "AM", "PM"), c.en);
+  }
+  EXPECT_EQ(FormatTime({2026, 1, 1, 7, 8, 9}, true, ".", "a", "p"), "07.08.09");
+}
+
+class TickTest : public ProgramTest {
+ protected:
+  void At(int h, int m, int s, int day = 6) { desk.time.now = {2026, 12, day, h, m, s}; }
+  std::string label() { return clockForm().Ctl("lblTIME").Caption(); }
+  size_t strokes() { return desk.sound.plays.size(); }
+};
+
+TEST_F(TickTest, LabelIsEmptyUntilTheFirstTickThenFollowsTheDisplayForm) {
+  StoreOptions(false, true, false, false);
+  Start();
+  EXPECT_EQ(label(), "");
+  At(13, 5, 9);
+  desk.Tick();
+  EXPECT_EQ(label(), "午後 01:05:09");
+  state().OptFlag[kFlag24Hour] = kTrue;  // as the options dialog would
+  desk.Tick();
+  EXPECT_EQ(label(), "13:05:09");
+}
+
+TEST_F(TickTest, TopOfTheHourPassesTheHourOfTheDayWithMidnightAs24) {
+  StoreOptions(false, true, true, true);
+  Start();
+  desk.sound.playable.insert("D:\\snd\\bell.wav");
+  for (auto [hour, expected] : {std::pair{0, 24}, {12, 12}, {13, 13}, {1, 1}}) {
+    desk.sound.plays.clear();
+    At(hour, 0, 0);
+    desk.Tick();
+    EXPECT_EQ(strokes(), size_t(expected)) << "at " << hour << ":00";
+  }
+}
+
+TEST_F(TickTest, NothingPlaysOffTheTopOfTheHourOrWithTheChimeOff) {
+  StoreOptions(true, true, true, false);
+  Start();
+  At(10, 0, 1);
+  desk.Tick();
+  At(10, 1, 0);
+  desk.Tick();
+  At(9, 59, 59);
+  desk.Tick();
+  EXPECT_EQ(strokes(), 0u);
+
+  state().OptFlag[kFlagChime] = kFalse;
+  At(11, 0, 0);
+  desk.Tick();
+  EXPECT_EQ(strokes(), 0u);
+  EXPECT_EQ(label(), "11:00:00");  // the display goes on
+}
+
+TEST_F(TickTest, AShortChimeIsNotReplayedWithinSecondZero) {
+  StoreOptions(true, true, true, true);
+  Start();
+  At(15, 0, 0);
+  for (int i = 0; i < 10; ++i) desk.Tick();  // every tick of second 0
+  EXPECT_EQ(strokes(), 15u);
+}
+
+TEST_F(TickTest, ASimulatedDayChimesEachHourOnce) {
+  StoreOptions(true, true, true, true);
+  Start();
+  // Ten ticks a second would be 864000 ticks; three per second hit every second as well.
+  for (int day : {6, 7}) {
+    desk.sound.plays.clear();
+    for (int h = 0; h < 24; ++h)
+      for (int m = 0; m < 60; ++m)
+        for (int s = 0; s < 60; ++s) {
+          At(h, m, s, day);
+          for (int i = 0; i < 3; ++i) desk.Tick();
+        }
+    EXPECT_EQ(strokes(), 300u) << "1 + 2 + ... + 24 strokes on day " << day;
+  }
+
+  state().OptFlag[kFlagCuckoo] = kFalse;
+  desk.sound.plays.clear();
+  for (int h = 0; h < 24; ++h) {
+    At(h, 0, 0, 8);
+    desk.Tick();
+    desk.Tick();
+  }
+  EXPECT_EQ(strokes(), 24u);
+}
+
+TEST_F(TickTest, SameHourOnAnotherDayChimesAgain) {
+  StoreOptions(true, true, true, false);
+  Start();
+  At(9, 0, 0, 6);
+  desk.Tick();
+  At(9, 0, 0, 7);
+  desk.Tick();
+  EXPECT_EQ(strokes(), 2u);
+}
+
+}  // namespace
+}  // namespace zdz::test
