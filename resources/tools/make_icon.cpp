@@ -1,0 +1,493 @@
+// Draws the alarm-clock icon from simple geometry into a 16-colour pixel grid and writes it
+// as two PNGs (32 and 16 pixels) and one ICO holding both sizes.
+//
+// Usage: make_icon OUTPUT_DIR
+//
+// The outputs are checked in; run this (target zdz_regen_icon) only after changing the drawing.
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <numbers>
+#include <string>
+#include <vector>
+
+namespace zdz {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The classic 16-colour VGA/Windows palette, in its usual index order.
+enum Colour : std::uint8_t {
+  kBlack,
+  kMaroon,
+  kGreen,
+  kOlive,
+  kNavy,
+  kPurple,
+  kTeal,
+  kSilver,
+  kGrey,
+  kRed,
+  kLime,
+  kYellow,
+  kBlue,
+  kMagenta,
+  kAqua,
+  kWhite,
+  kClear,  // not a palette entry: transparent
+};
+
+struct Rgb {
+  std::uint8_t r, g, b;
+};
+
+constexpr std::array<Rgb, 16> kPalette{{
+    {0x00, 0x00, 0x00},
+    {0x80, 0x00, 0x00},
+    {0x00, 0x80, 0x00},
+    {0x80, 0x80, 0x00},
+    {0x00, 0x00, 0x80},
+    {0x80, 0x00, 0x80},
+    {0x00, 0x80, 0x80},
+    {0xC0, 0xC0, 0xC0},
+    {0x80, 0x80, 0x80},
+    {0xFF, 0x00, 0x00},
+    {0x00, 0xFF, 0x00},
+    {0xFF, 0xFF, 0x00},
+    {0x00, 0x00, 0xFF},
+    {0xFF, 0x00, 0xFF},
+    {0x00, 0xFF, 0xFF},
+    {0xFF, 0xFF, 0xFF},
+}};
+
+struct Image {
+  int size;
+  std::vector<Colour> px;
+
+  explicit Image(int n) : size(n), px(static_cast<std::size_t>(n * n), kClear) {}
+  Colour& at(int x, int y) { return px[static_cast<std::size_t>(y * size + x)]; }
+  Colour at(int x, int y) const { return px[static_cast<std::size_t>(y * size + x)]; }
+  bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < size && y < size; }
+};
+
+struct Vec {
+  double x, y;
+};
+
+Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y}; }
+Vec operator-(Vec a, Vec b) { return {a.x - b.x, a.y - b.y}; }
+Vec operator*(Vec a, double k) { return {a.x * k, a.y * k}; }
+double dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y; }
+double length(Vec a) { return std::sqrt(dot(a, a)); }
+
+double segmentDistance(Vec p, Vec a, Vec b) {
+  const Vec ab = b - a;
+  if (dot(ab, ab) == 0) return length(p - a);
+  const double t = std::clamp(dot(p - a, ab) / dot(ab, ab), 0.0, 1.0);
+  return length(p - (a + ab * t));
+}
+
+// Unit vector for a clock-face position in hours (0 = up, 3 = right), screen y pointing down.
+Vec clockDirection(double hours) {
+  const double a = hours / 12.0 * 2.0 * std::numbers::pi;
+  return {std::sin(a), -std::cos(a)};
+}
+
+using Region = std::function<bool(Vec)>;
+
+// Paints a region, deciding each pixel by 4x4 supersampling: a pixel takes the colour when at
+// least half of it is covered, so the large shapes get round, even edges.
+void fill(Image& img, const Region& inRegion, Colour c) {
+  constexpr int kSub = 4;
+  for (int y = 0; y < img.size; ++y) {
+    for (int x = 0; x < img.size; ++x) {
+      int hits = 0;
+      for (int sy = 0; sy < kSub; ++sy) {
+        for (int sx = 0; sx < kSub; ++sx) {
+          hits += inRegion({x + (sx + 0.5) / kSub, y + (sy + 0.5) / kSub}) ? 1 : 0;
+        }
+      }
+      if (2 * hits >= kSub * kSub) img.at(x, y) = c;
+    }
+  }
+}
+
+// True for a painted pixel with a 4-neighbour that is background or off the image.
+bool bordersOutside(const Image& img, int x, int y) {
+  if (img.at(x, y) == kClear) return false;
+  for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+    const int nx = x + dx, ny = y + dy;
+    if (!img.inside(nx, ny) || img.at(nx, ny) == kClear) return true;
+  }
+  return false;
+}
+
+// Fills a region and gives it a one-pixel rim on every pixel that borders the outside of the
+// region; an even rim, where two concentric sampled discs would give a ragged one.
+void fillWithRim(Image& img, const Region& inRegion, Colour body, Colour rim) {
+  Image mask(img.size);
+  fill(mask, inRegion, body);
+  for (int y = 0; y < img.size; ++y) {
+    for (int x = 0; x < img.size; ++x) {
+      if (mask.at(x, y) != kClear) img.at(x, y) = bordersOutside(mask, x, y) ? rim : body;
+    }
+  }
+}
+
+// Thin details (hands, marks) are decided by the pixel centre only, so they stay one crisp
+// pixel wide instead of vanishing or smearing at these sizes.
+void ink(Image& img, Vec a, Vec b, double halfWidth, Colour c) {
+  for (int y = 0; y < img.size; ++y) {
+    for (int x = 0; x < img.size; ++x) {
+      if (segmentDistance({x + 0.5, y + 0.5}, a, b) <= halfWidth) img.at(x, y) = c;
+    }
+  }
+}
+
+Colour darker(Colour c) {
+  switch (c) {
+    case kRed:
+    case kMaroon:
+      return kMaroon;
+    case kYellow:
+    case kOlive:
+      return kOlive;
+    case kBlue:
+    case kNavy:
+      return kNavy;
+    default:
+      return kBlack;
+  }
+}
+
+// A dark rim wherever the picture meets the background, so the clock reads on light and dark
+// panels alike.
+void outline(Image& img) {
+  Image src = img;
+  for (int y = 0; y < img.size; ++y) {
+    for (int x = 0; x < img.size; ++x) {
+      if (bordersOutside(src, x, y)) img.at(x, y) = darker(src.at(x, y));
+    }
+  }
+}
+
+Region disc(Vec c, double r) {
+  return [=](Vec p) { return length(p - c) <= r; };
+}
+
+// Every length in pixels; the two sizes are tuned separately, since halving the large one
+// leaves the small one a blur.
+struct Layout {
+  int size;
+  Vec centre;  // of the face
+  double caseRadius, faceRadius;
+  double bellHour, bellDistance, bellRadius, knobRadius;  // right bell; the left one mirrors it
+  Vec handleCentre;                                       // relative to the face centre
+  double handleInner, handleOuter;
+  Vec legTop, legFoot;  // right leg, relative to the face centre
+  double legRadius;
+  double hourHand, minuteHand, secondHand, handWidth;
+  double hourAt, minuteAt, secondAt;  // where each hand points, in hours on the dial
+  bool tickMarks;                     // room for the twelve, three, six and nine o'clock marks
+  bool darkEdges;                     // room for a dark edge on the bells, handle and legs
+};
+
+Image drawClock(const Layout& l) {
+  Image img(l.size);
+  const Vec c = l.centre;
+
+  // Handle: the upper half of a ring over the case; its ends hide behind the bells.
+  const Vec hc = c + l.handleCentre;
+  fill(
+      img,
+      [&](Vec p) {
+        const double d = length(p - hc);
+        return p.y <= hc.y && d >= l.handleInner && d <= l.handleOuter;
+      },
+      kBlue);
+
+  for (double side : {-1.0, 1.0}) {
+    const Vec a = c + Vec{side * l.legTop.x, l.legTop.y};
+    const Vec b = c + Vec{side * l.legFoot.x, l.legFoot.y};
+    fill(
+        img, [&](Vec p) { return segmentDistance(p, a, b) <= l.legRadius; }, kGrey);
+  }
+
+  // Bells: domes leaning outwards from the top of the case, each with a knob on its crown.
+  for (double side : {-1.0, 1.0}) {
+    const Vec up = clockDirection(side > 0 ? l.bellHour : 12.0 - l.bellHour);
+    const Vec across{-up.y, up.x};
+    const Vec bc = c + up * l.bellDistance;
+    const double r = l.bellRadius;
+    fill(
+        img,
+        [&](Vec p) {
+          const double h = dot(p - bc, up), w = dot(p - bc, across);
+          return h >= -0.1 * r && h * h + w * w <= r * r;
+        },
+        kYellow);
+    fill(img, disc(bc + up * (r + 0.4 * l.knobRadius), l.knobRadius), kOlive);
+  }
+  if (l.darkEdges) outline(img);
+
+  fillWithRim(img, disc(c, l.caseRadius), kRed, kMaroon);
+  fill(img, disc(c, l.faceRadius), kWhite);
+
+  if (l.tickMarks) {
+    for (int h = 0; h < 12; h += 3) {
+      const Vec d = clockDirection(h);
+      ink(img, c + d * (l.faceRadius - 2.4), c + d * (l.faceRadius - 1.0), 0.5, kBlack);
+    }
+  }
+
+  // Hands at ten past ten, the shop-window time, which leaves the face open and symmetric.
+  ink(img, c, c + clockDirection(l.hourAt) * l.hourHand, l.handWidth, kBlack);
+  ink(img, c, c + clockDirection(l.minuteAt) * l.minuteHand, l.handWidth, kBlack);
+  ink(img, c, c + clockDirection(l.secondAt) * l.secondHand, 0.5, kMagenta);
+  ink(img, c, c, 0.5, kBlack);
+  return img;
+}
+
+const Layout kLarge{
+    .size = 32,
+    .centre = {15.5, 18.5},
+    .caseRadius = 12.0,
+    .faceRadius = 9.6,
+    .bellHour = 1.15,
+    .bellDistance = 12.0,
+    .bellRadius = 5.0,
+    .knobRadius = 1.0,
+    .handleCentre = {0, -9.0},
+    .handleInner = 5.8,
+    .handleOuter = 8.6,
+    .legTop = {6.5, 8.0},
+    .legFoot = {9.5, 12.5},
+    .legRadius = 1.3,
+    .hourHand = 5.0,
+    .minuteHand = 7.6,
+    .secondHand = 8.4,
+    .handWidth = 0.75,
+    .hourAt = 10.2,
+    .minuteAt = 2.0,
+    .secondAt = 7.4,
+    .tickMarks = true,
+    .darkEdges = true,
+};
+
+const Layout kSmall{
+    .size = 16,
+    .centre = {7.5, 8.5},
+    .caseRadius = 5.8,
+    .faceRadius = 4.2,
+    .bellHour = 1.4,
+    .bellDistance = 6.0,
+    .bellRadius = 2.6,
+    .knobRadius = 0.6,
+    .handleCentre = {0, -4.5},
+    .handleInner = 2.6,
+    .handleOuter = 3.9,
+    .legTop = {3.8, 4.0},
+    .legFoot = {4.8, 6.8},
+    .legRadius = 0.6,
+    .hourHand = 2.9,
+    .minuteHand = 4.3,
+    .secondHand = 3.6,
+    .handWidth = 0.5,
+    .hourAt = 10.5,
+    .minuteAt = 1.5,
+    .secondAt = 7.5,
+    .tickMarks = false,
+    .darkEdges = false,
+};
+
+// ---- PNG -------------------------------------------------------------------------------------
+
+std::uint32_t crc32(const Bytes& data, std::size_t from = 0) {
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (std::size_t i = from; i < data.size(); ++i) {
+    crc ^= data[i];
+    for (int b = 0; b < 8; ++b) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+std::uint32_t adler32(const Bytes& data) {
+  std::uint32_t a = 1, b = 0;
+  for (std::uint8_t v : data) {
+    a = (a + v) % 65521u;
+    b = (b + a) % 65521u;
+  }
+  return (b << 16) | a;
+}
+
+void putBe32(Bytes& out, std::uint32_t v) {
+  for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<std::uint8_t>(v >> s));
+}
+
+void putLe16(Bytes& out, std::uint32_t v) {
+  out.push_back(static_cast<std::uint8_t>(v));
+  out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+void putLe32(Bytes& out, std::uint32_t v) {
+  putLe16(out, v & 0xFFFFu);
+  putLe16(out, v >> 16);
+}
+
+void pngChunk(Bytes& out, const char* type, const Bytes& body) {
+  putBe32(out, static_cast<std::uint32_t>(body.size()));
+  Bytes typed(type, type + 4);
+  typed.insert(typed.end(), body.begin(), body.end());
+  out.insert(out.end(), typed.begin(), typed.end());
+  putBe32(out, crc32(typed));
+}
+
+// zlib stream of stored (uncompressed) deflate blocks: an icon is a few hundred bytes, so
+// compression would buy nothing worth a dependency.
+Bytes zlibStored(const Bytes& raw) {
+  Bytes z{0x78, 0x01};
+  std::size_t pos = 0;
+  do {
+    const std::size_t n = std::min<std::size_t>(raw.size() - pos, 65535);
+    const bool last = pos + n == raw.size();
+    z.push_back(last ? 1 : 0);
+    putLe16(z, static_cast<std::uint32_t>(n));
+    putLe16(z, static_cast<std::uint32_t>(~n & 0xFFFFu));
+    z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(pos),
+             raw.begin() + static_cast<std::ptrdiff_t>(pos + n));
+    pos += n;
+  } while (pos < raw.size());
+  putBe32(z, adler32(raw));
+  return z;
+}
+
+// 8-bit indexed PNG: the sixteen colours plus a seventeenth, fully transparent entry.
+Bytes encodePng(const Image& img) {
+  Bytes out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+  Bytes ihdr;
+  putBe32(ihdr, static_cast<std::uint32_t>(img.size));
+  putBe32(ihdr, static_cast<std::uint32_t>(img.size));
+  ihdr.insert(ihdr.end(), {8, 3, 0, 0, 0});  // depth 8, palette, deflate, no filter, no interlace
+  pngChunk(out, "IHDR", ihdr);
+
+  Bytes plte, trns;
+  for (const Rgb& c : kPalette) {
+    plte.insert(plte.end(), {c.r, c.g, c.b});
+    trns.push_back(0xFF);
+  }
+  plte.insert(plte.end(), {0, 0, 0});
+  trns.push_back(0x00);
+  pngChunk(out, "PLTE", plte);
+  pngChunk(out, "tRNS", trns);
+
+  Bytes raw;
+  for (int y = 0; y < img.size; ++y) {
+    raw.push_back(0);  // filter: none
+    for (int x = 0; x < img.size; ++x) raw.push_back(img.at(x, y));
+  }
+  pngChunk(out, "IDAT", zlibStored(raw));
+  pngChunk(out, "IEND", {});
+  return out;
+}
+
+// ---- ICO -------------------------------------------------------------------------------------
+
+// One icon image as Windows keeps it: a 4-bit bottom-up bitmap, then the 1-bit AND mask that
+// makes the background show through.
+Bytes encodeIcoImage(const Image& img) {
+  const int n = img.size;
+  const int xorStride = ((n * 4 + 31) / 32) * 4;
+  const int andStride = ((n + 31) / 32) * 4;
+
+  Bytes out;
+  putLe32(out, 40);
+  putLe32(out, static_cast<std::uint32_t>(n));
+  putLe32(out, static_cast<std::uint32_t>(2 * n));  // colour bitmap and mask stacked
+  putLe16(out, 1);
+  putLe16(out, 4);
+  putLe32(out, 0);
+  putLe32(out, static_cast<std::uint32_t>((xorStride + andStride) * n));
+  putLe32(out, 0);
+  putLe32(out, 0);
+  putLe32(out, 16);
+  putLe32(out, 0);
+  for (const Rgb& c : kPalette) out.insert(out.end(), {c.b, c.g, c.r, 0});
+
+  for (int y = n - 1; y >= 0; --y) {
+    Bytes row(static_cast<std::size_t>(xorStride), 0);
+    for (int x = 0; x < n; ++x) {
+      const Colour c = img.at(x, y);
+      // Transparent pixels are black in the colour bitmap, so AND-then-XOR leaves the screen.
+      const std::uint8_t v = c == kClear ? kBlack : c;
+      row[static_cast<std::size_t>(x / 2)] |= (x % 2 == 0) ? v << 4 : v;
+    }
+    out.insert(out.end(), row.begin(), row.end());
+  }
+  for (int y = n - 1; y >= 0; --y) {
+    Bytes row(static_cast<std::size_t>(andStride), 0);
+    for (int x = 0; x < n; ++x) {
+      if (img.at(x, y) == kClear) row[static_cast<std::size_t>(x / 8)] |= 0x80 >> (x % 8);
+    }
+    out.insert(out.end(), row.begin(), row.end());
+  }
+  return out;
+}
+
+Bytes encodeIco(const std::vector<Image>& images) {
+  Bytes out;
+  putLe16(out, 0);
+  putLe16(out, 1);  // icon, not cursor
+  putLe16(out, static_cast<std::uint32_t>(images.size()));
+
+  std::vector<Bytes> bodies;
+  for (const Image& img : images) bodies.push_back(encodeIcoImage(img));
+
+  std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(images.size());
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    out.push_back(static_cast<std::uint8_t>(images[i].size));
+    out.push_back(static_cast<std::uint8_t>(images[i].size));
+    out.push_back(16);  // colours
+    out.push_back(0);
+    putLe16(out, 1);  // planes
+    putLe16(out, 4);  // bits per pixel
+    putLe32(out, static_cast<std::uint32_t>(bodies[i].size()));
+    putLe32(out, offset);
+    offset += static_cast<std::uint32_t>(bodies[i].size());
+  }
+  for (const Bytes& b : bodies) out.insert(out.end(), b.begin(), b.end());
+  return out;
+}
+
+bool writeFile(const std::string& path, const Bytes& data) {
+  std::ofstream f(path, std::ios::binary);
+  f.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+  f.close();
+  if (!f) std::cerr << "make_icon: cannot write " << path << '\n';
+  return static_cast<bool>(f);
+}
+
+}  // namespace
+}  // namespace zdz
+
+int main(int argc, char** argv) {
+  using namespace zdz;
+  if (argc != 2) {
+    std::cerr << "usage: make_icon OUTPUT_DIR\n";
+    return 2;
+  }
+  const std::string dir = argv[1];
+
+  const Image big = drawClock(kLarge);
+  const Image small = drawClock(kSmall);
+
+  const bool ok = writeFile(dir + "/zoduzazu-32.png", encodePng(big)) &&
+                  writeFile(dir + "/zoduzazu-16.png", encodePng(small)) &&
+                  writeFile(dir + "/zoduzazu.ico", encodeIco({big, small}));
+  return ok ? 0 : 1;
+}
