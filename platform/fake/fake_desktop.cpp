@@ -8,7 +8,7 @@
 namespace zdz::fake {
 
 FakeWindow::FakeWindow(FakeDesktop& desk, Form& form, NativeHandle handle)
-    : desk_(desk), form_(form), handle_(handle), caption(form.Caption()) {
+    : caption(form.Caption()), desk_(desk), form_(form), handle_(handle) {
   desk_.windows_[form.Name()] = this;
 }
 

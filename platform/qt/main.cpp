@@ -1,0 +1,72 @@
+// The Linux program: builds the Qt desktop and hands it to the core.
+
+#include <QApplication>
+#include <QIcon>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/application.h"
+#include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_units.h"
+
+namespace {
+
+bool HasDisplay() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  if (platform && *platform) return true;  // the user chose one (offscreen, wayland...)
+  for (const char* var : {"DISPLAY", "WAYLAND_DISPLAY"})
+    if (const char* v = std::getenv(var); v && *v) return true;
+  return false;
+}
+
+bool gDesktopUp = false;
+QString gFirstWarning;
+
+// Qt aborts when it cannot open the display it was given: say so in one line and exit 1.
+void OnQtMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtFatalMsg) {
+    const QString reason = gFirstWarning.isEmpty() ? message : gFirstWarning;
+    std::fprintf(stderr, "zoduzazu: cannot open the display: %s\n", qPrintable(reason));
+    std::_Exit(1);
+  }
+  if (type == QtDebugMsg || type == QtInfoMsg) return;
+  if (!gDesktopUp) {
+    if (gFirstWarning.isEmpty()) gFirstWarning = message;
+    return;
+  }
+  std::fprintf(stderr, "zoduzazu: %s\n", qPrintable(message));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!HasDisplay()) {
+    std::fprintf(stderr, "zoduzazu: no display to show the clock on (DISPLAY is not set)\n");
+    return 1;
+  }
+  qInstallMessageHandler(OnQtMessage);
+  QApplication app(argc, argv);
+  gDesktopUp = true;
+  QApplication::setApplicationName("Zoduzazu");
+  QApplication::setApplicationVersion(ZDZ_VERSION);
+  QApplication::setDesktopFileName("zoduzazu");
+  // The clock lives on in the notification area with no window shown.
+  QApplication::setQuitOnLastWindowClosed(false);
+  QIcon icon;
+  icon.addFile(":/icons/icon/zoduzazu-32.png", QSize(32, 32));
+  icon.addFile(":/icons/icon/zoduzazu-16.png", QSize(16, 16));
+  QApplication::setWindowIcon(icon);
+  zdz::qt::InstallFontSubstitutions();
+
+  zdz::qt::QtDesktop desktop(zdz::qt::QtDesktop::DefaultConfigBase());
+  zdz::Application program(desktop);
+  try {
+    program.Main();
+  } catch (const zdz::StoreError& e) {
+    std::fprintf(stderr, "zoduzazu: cannot keep the settings: %s\n", e.what());
+    return 1;
+  }
+  return QApplication::exec();
+}

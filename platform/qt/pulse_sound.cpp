@@ -1,0 +1,211 @@
+#include "platform/qt/pulse_sound.h"
+
+#include <fcntl.h>
+#include <pulse/channelmap.h>
+#include <pulse/sample.h>
+#include <pulse/timeval.h>
+#include <pulse/simple.h>
+#include <sndfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace zdz {
+
+namespace {
+
+// Small writes keep a stop request prompt; the server holds at most kBufferMs ahead.
+constexpr int kChunkMs = 20;
+constexpr int kBufferMs = 50;
+constexpr auto kStopWait = std::chrono::seconds(1);
+
+struct SndfileCloser {
+  void operator()(SNDFILE* f) const { sf_close(f); }
+};
+struct SimpleCloser {
+  void operator()(pa_simple* s) const { pa_simple_free(s); }
+};
+
+}  // namespace
+
+struct PulseSound::Stream {
+  ~Stream() {
+    // The connection goes first, so the server drops the sound before the file closes.
+    pa.reset();
+    file.reset();
+    if (fd >= 0) ::close(fd);
+  }
+  int fd = -1;
+  std::unique_ptr<SNDFILE, SndfileCloser> file;
+  std::unique_ptr<pa_simple, SimpleCloser> pa;
+  int file_channels = 0;
+  int channels = 0;
+  int rate = 0;
+  sf_count_t frames = 0;
+};
+
+namespace {
+
+using Stream = PulseSound::Stream;
+
+std::unique_ptr<Stream> OpenFile(const std::string& name) {
+  auto st = std::make_unique<Stream>();
+  // O_NONBLOCK: a FIFO with no writer must not hang the open; anything but a regular file is
+  // refused right after, on the very file that was opened.
+  st->fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (st->fd < 0) return nullptr;
+  struct stat info {};
+  if (::fstat(st->fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0) return nullptr;
+  if (::fcntl(st->fd, F_SETFL, 0) != 0) return nullptr;
+
+  SF_INFO sf{};
+  st->file.reset(sf_open_fd(st->fd, SFM_READ, &sf, SF_FALSE));
+  if (!st->file) return nullptr;
+  if (sf.channels < 1 || sf.samplerate < 1 || static_cast<unsigned>(sf.samplerate) > PA_RATE_MAX ||
+      sf.frames <= 0) {
+    return nullptr;
+  }
+  // Float data above full scale would otherwise wrap around into loud noise.
+  sf_command(st->file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
+  st->file_channels = sf.channels;
+  st->channels = std::min(sf.channels, static_cast<int>(PA_CHANNELS_MAX));
+  st->rate = sf.samplerate;
+  st->frames = std::min<sf_count_t>(sf.frames, sf_count_t{PulseSound::kMaxSeconds} * sf.samplerate);
+  return st;
+}
+
+bool Connect(Stream& st) {
+  pa_sample_spec spec{};
+  spec.format = PA_SAMPLE_S16NE;
+  spec.rate = static_cast<std::uint32_t>(st.rate);
+  spec.channels = static_cast<std::uint8_t>(st.channels);
+  pa_channel_map map;
+  // The plain default map stops at 6 channels; extend fills the rest with auxiliary ones.
+  if (!pa_channel_map_init_extend(&map, spec.channels, PA_CHANNEL_MAP_DEFAULT)) return false;
+  pa_buffer_attr attr;
+  attr.maxlength = static_cast<std::uint32_t>(-1);
+  // Without a small target length the drain waits up to two seconds after a short sound.
+  attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kBufferMs * PA_USEC_PER_MSEC, &spec));
+  attr.prebuf = static_cast<std::uint32_t>(-1);
+  attr.minreq = static_cast<std::uint32_t>(-1);
+  attr.fragsize = static_cast<std::uint32_t>(-1);
+  int error = 0;
+  st.pa.reset(pa_simple_new(nullptr, "Zoduzazu", PA_STREAM_PLAYBACK, nullptr, "Chime", &spec, &map,
+                            &attr, &error));
+  return st.pa != nullptr;
+}
+
+// Plays until the end, or until `generation` moves past `mine`. False when the server fails.
+bool Run(Stream& st, const std::atomic<std::uint64_t>& generation, std::uint64_t mine) {
+  const sf_count_t chunk = std::max(1, st.rate * kChunkMs / 1000);
+  std::vector<short> in(static_cast<std::size_t>(chunk * st.file_channels));
+  std::vector<short> out;
+  if (st.channels != st.file_channels) out.resize(static_cast<std::size_t>(chunk * st.channels));
+  int error = 0;
+  sf_count_t left = st.frames;
+  while (left > 0) {
+    if (generation.load() != mine) break;
+    const sf_count_t n = sf_readf_short(st.file.get(), in.data(), std::min(chunk, left));
+    if (n <= 0) break;  // a truncated file plays what it holds
+    const short* data = in.data();
+    if (!out.empty()) {
+      for (sf_count_t f = 0; f < n; ++f) {
+        std::copy_n(&in[f * st.file_channels], st.channels, &out[f * st.channels]);
+      }
+      data = out.data();
+    }
+    const auto bytes = static_cast<std::size_t>(n * st.channels) * sizeof(short);
+    if (pa_simple_write(st.pa.get(), data, bytes, &error) < 0) return false;
+    left -= n;
+  }
+  if (generation.load() != mine) {
+    pa_simple_flush(st.pa.get(), &error);
+    return true;
+  }
+  return pa_simple_drain(st.pa.get(), &error) >= 0;
+}
+
+}  // namespace
+
+PulseSound::PulseSound() = default;
+
+PulseSound::~PulseSound() {
+  ++generation_;
+  std::unique_ptr<Stream> dropped;
+  {
+    std::lock_guard lock(mu_);
+    quit_ = true;
+    dropped = std::move(pending_);
+    cv_.notify_all();
+  }
+  if (worker_.joinable()) worker_.join();
+}
+
+bool PulseSound::Play(const std::string& name, unsigned flags) {
+  const std::uint64_t mine = ++generation_;
+  {
+    std::unique_ptr<Stream> dropped;
+    std::lock_guard lock(mu_);
+    dropped = std::move(pending_);
+    cv_.notify_all();
+  }
+  if (name.empty()) return true;
+
+  auto st = OpenFile(name);
+  if (!st || !Connect(*st)) return false;
+
+  if (flags & kSndAsync) {
+    std::unique_ptr<Stream> dropped;
+    std::lock_guard lock(mu_);
+    // A newer request arrived while this one was opening: it wins.
+    if (generation_.load() != mine || quit_) return true;
+    StartWorkerLocked();
+    dropped = std::move(pending_);
+    pending_ = std::move(st);
+    pending_generation_ = mine;
+    cv_.notify_all();
+    return true;
+  }
+
+  // Let the worker release its sound first, so two sounds never overlap.
+  {
+    std::unique_lock lock(mu_);
+    cv_.wait_for(lock, kStopWait, [&] { return !busy_; });
+  }
+  return Run(*st, generation_, mine);
+}
+
+bool PulseSound::Busy() const {
+  std::lock_guard lock(mu_);
+  return busy_ || pending_;
+}
+
+bool PulseSound::WaitIdle(std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(mu_);
+  return cv_.wait_for(lock, timeout, [&] { return !busy_ && !pending_; });
+}
+
+void PulseSound::StartWorkerLocked() {
+  if (!worker_.joinable()) worker_ = std::thread([this] { Worker(); });
+}
+
+void PulseSound::Worker() {
+  std::unique_lock lock(mu_);
+  for (;;) {
+    cv_.wait(lock, [&] { return quit_ || pending_; });
+    if (quit_) return;
+    std::unique_ptr<Stream> st = std::move(pending_);
+    const std::uint64_t mine = pending_generation_;
+    busy_ = true;
+    lock.unlock();
+    Run(*st, generation_, mine);
+    st.reset();  // idle means the server has let go of the sound too
+    lock.lock();
+    busy_ = false;
+    cv_.notify_all();
+  }
+}
+
+}  // namespace zdz

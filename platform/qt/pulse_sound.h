@@ -1,0 +1,54 @@
+#pragma once
+// WAV (and anything else libsndfile reads) played through the PulseAudio simple API.
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "platform/sound.h"
+
+namespace zdz {
+
+class PulseSound : public Sound {
+ public:
+  PulseSound();
+  ~PulseSound() override;
+  PulseSound(const PulseSound&) = delete;
+  PulseSound& operator=(const PulseSound&) = delete;
+
+  // Any call first ends the sound still playing. Asynchronous plays run on one worker thread
+  // that this object owns. Safe to call from several threads.
+  bool Play(const std::string& name, unsigned flags) override;
+
+  // True while an asynchronous sound is queued or playing.
+  bool Busy() const;
+  // Waits until no asynchronous sound is queued or playing; false on timeout.
+  bool WaitIdle(std::chrono::milliseconds timeout) const;
+
+  // A cap on one play, so a huge file cannot tie up the sound for hours.
+  static constexpr int kMaxSeconds = 10 * 60;
+
+  struct Stream;  // an open file together with its server connection
+
+ private:
+  void Worker();
+  void StartWorkerLocked();
+
+  // Bumped by every request; a playing sound stops as soon as it sees a newer value.
+  std::atomic<std::uint64_t> generation_{0};
+
+  mutable std::mutex mu_;
+  mutable std::condition_variable cv_;
+  std::unique_ptr<Stream> pending_;
+  std::uint64_t pending_generation_ = 0;
+  bool busy_ = false;
+  bool quit_ = false;
+  std::thread worker_;
+};
+
+}  // namespace zdz

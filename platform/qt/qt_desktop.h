@@ -1,0 +1,39 @@
+#pragma once
+// The Linux desktop: Qt Widgets windows, QSystemTrayIcon, a settings file, PulseAudio.
+
+#include <string>
+
+#include "platform/desktop.h"
+#include "platform/qt/ini_settings_store.h"
+#include "platform/qt/pulse_sound.h"
+#include "platform/qt/qt_system.h"
+#include "platform/qt/qt_tray.h"
+
+namespace zdz::qt {
+
+class QtDesktop : public Desktop {
+ public:
+  // `configBase`: the folder that holds the program's settings folder (~/.config).
+  explicit QtDesktop(const std::string& configBase);
+
+  std::unique_ptr<WindowPeer> CreateWindow(Form& form) override;
+  SettingsStore& Store() override { return store_; }
+  NotifyArea& Tray() override { return tray_; }
+  Sound& Audio() override { return sound_; }
+  Registry& Reg() override { return registry_; }
+  TimeSource& Time() override { return time_; }
+  System& Sys() override { return system_; }
+
+  // $XDG_CONFIG_HOME, or ~/.config.
+  static std::string DefaultConfigBase();
+
+ private:
+  IniSettingsStore store_;
+  QtTray tray_;
+  PulseSound sound_;
+  NoRegistry registry_;
+  QtTime time_;
+  QtSystem system_;
+};
+
+}  // namespace zdz::qt

@@ -1,0 +1,102 @@
+#include "platform/qt/qt_system.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include "platform/qt/qt_units.h"
+
+namespace zdz::qt {
+
+namespace {
+
+// "description|pattern|..." to Qt's "description (pattern);;...".
+QString ToNameFilters(const std::string& filter) {
+  const QStringList parts = Q(filter).split('|');
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    const QString& text = parts[i];
+    out << (text.contains('(') ? text : text + " (" + parts[i + 1] + ")");
+  }
+  return out.join(";;");
+}
+
+}  // namespace
+
+std::optional<std::string> QtSystem::ShowOpen(const OpenFileRequest& request) {
+  QFileDialog dialog(QApplication::activeWindow(), Q(request.title));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  // A typed name that names no file yet is accepted; its folder must exist.
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilter(ToNameFilters(request.filter));
+  dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+  if (!request.fileName.empty()) dialog.selectFile(Q(request.fileName));
+  while (dialog.exec() == QDialog::Accepted) {
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty()) return std::nullopt;
+    const QFileInfo chosen(files.first());
+    if ((request.flags & kOfnPathMustExist) && !chosen.absoluteDir().exists()) continue;
+    return S(chosen.absoluteFilePath());
+  }
+  return std::nullopt;
+}
+
+void QtSystem::MessageBox(const std::string& text, const std::string& title) {
+  QMessageBox box(QMessageBox::NoIcon, Q(title), Q(text), QMessageBox::Ok,
+                  QApplication::activeWindow());
+  box.exec();
+}
+
+bool QtSystem::StartProgram(const std::string& path) {
+  // The path is the program itself: no shell and no splitting at spaces.
+  return !path.empty() && QProcess::startDetached(Q(path), {});
+}
+
+bool QtSystem::FileExists(const std::string& path) { return QFileInfo(Q(path)).isFile(); }
+
+std::string QtSystem::DataFolder() {
+  const QDir exe(QCoreApplication::applicationDirPath());
+  if (exe.exists("Ruvazu.wav")) return S(exe.absolutePath());
+  // An installed program: <prefix>/bin beside <prefix>/share/zoduzazu.
+  const QDir shared(exe.absoluteFilePath("../share/zoduzazu"));
+  if (shared.exists("Ruvazu.wav")) return S(shared.absolutePath());
+  return S(exe.absolutePath());
+}
+
+std::string QtSystem::CurrentDir() { return S(QDir::currentPath()); }
+
+double QtSystem::TwipsPerPixelX() { return TwipsPerPixel(); }
+
+void QtSystem::EndProgram() { QCoreApplication::exit(0); }
+
+LocalTime QtTime::Now() {
+  const QDateTime now = QDateTime::currentDateTime();
+  const QDate d = now.date();
+  const QTime t = now.time();
+  return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
+}
+
+std::string QtTime::TimeSeparator() {
+  // The first character after the hours in the locale's own time pattern.
+  const QString pattern = QLocale::system().timeFormat(QLocale::ShortFormat);
+  const qsizetype h = pattern.indexOf(QRegularExpression("[hH]+"));
+  if (h >= 0) {
+    qsizetype i = h;
+    while (i < pattern.size() && (pattern[i] == 'h' || pattern[i] == 'H')) ++i;
+    if (i < pattern.size() && pattern[i] != 'm' && !pattern[i].isLetterOrNumber())
+      return S(QString(pattern[i]));
+  }
+  return ":";
+}
+
+std::string QtTime::AmDesignator() { return S(QLocale::system().amText()); }
+
+std::string QtTime::PmDesignator() { return S(QLocale::system().pmText()); }
+
+}  // namespace zdz::qt

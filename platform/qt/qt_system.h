@@ -1,0 +1,45 @@
+#pragma once
+// Processes, files, dialogs and the local time on the Qt desktop.
+
+#include "platform/local_time.h"
+#include "platform/registry.h"
+#include "platform/system.h"
+
+namespace zdz::qt {
+
+class QtSystem : public System {
+ public:
+  std::optional<std::string> ShowOpen(const OpenFileRequest& request) override;
+  void MessageBox(const std::string& text, const std::string& title) override;
+  bool StartProgram(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  std::string DataFolder() override;
+  std::string CurrentDir() override;
+  char PathSeparator() override { return '/'; }
+  double TwipsPerPixelX() override;
+  void EndProgram() override;
+};
+
+// Local time and the user's locale (QLocale::system()).
+class QtTime : public TimeSource {
+ public:
+  LocalTime Now() override;
+  std::string TimeSeparator() override;
+  std::string AmDesignator() override;
+  std::string PmDesignator() override;
+};
+
+// Linux has no registry: every look-up finds nothing.
+class NoRegistry : public Registry {
+ public:
+  long OpenKey(std::uint32_t, const std::string&, std::uint32_t, std::uint32_t, RegKey*) override {
+    return kErrorFileNotFound;
+  }
+  long QueryValue(RegKey, const std::string&, std::uint32_t*, std::uint8_t*,
+                  std::uint32_t*) override {
+    return kErrorFileNotFound;
+  }
+  long CloseKey(RegKey) override { return kErrorSuccess; }
+};
+
+}  // namespace zdz::qt

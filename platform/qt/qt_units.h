@@ -1,0 +1,30 @@
+#pragma once
+// Twips, colours and fonts of the forms, in Qt's terms.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include <string>
+
+#include "platform/form_spec.h"
+
+namespace zdz::qt {
+
+// 1440 / logical dpi: 15 at 96 dpi.
+double TwipsPerPixel();
+int ToPixels(int twips);
+
+inline QString Q(const std::string& s) { return QString::fromStdString(s); }
+inline std::string S(const QString& s) { return s.toStdString(); }
+
+// kDefaultColor gives an invalid colour: leave the palette alone.
+QColor ToQColor(Color color);
+
+QFont ToQFont(const FontSpec& spec, const QFont& fallback);
+
+// The Windows faces the forms name, mapped to the installed Japanese faces so that digits and
+// Latin letters come from the same face as kana and kanji.
+void InstallFontSubstitutions();
+
+}  // namespace zdz::qt

@@ -1,0 +1,276 @@
+#include "platform/qt/qt_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDialog>
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QScreen>
+
+#include <algorithm>
+
+#include "platform/qt/qt_units.h"
+
+namespace zdz::qt {
+
+namespace {
+
+// Frame extents of the window manager, learnt from the first mapped window; a window is
+// sized again once its own are known.
+QMargins gFrameGuess;
+
+std::map<NativeHandle, QtWindow*>& Live() {
+  static std::map<NativeHandle, QtWindow*> live;
+  return live;
+}
+
+class QtMenuItemPeer : public MenuItemPeer {
+ public:
+  QtMenuItemPeer(QAction* action, QMenu* menu) : action_(action), menu_(menu) {}
+  void SetCaption(const std::string& text) override {
+    if (menu_) menu_->setTitle(Q(text));
+    if (action_) action_->setText(Q(text));
+  }
+  void SetEnabled(bool enabled) override {
+    if (menu_) menu_->setEnabled(enabled);
+    if (action_) action_->setEnabled(enabled);
+  }
+
+ private:
+  QPointer<QAction> action_;
+  QPointer<QMenu> menu_;
+};
+
+// Esc and the title bar's close reach the model, which decides what closing means.
+class FormDialog : public QDialog {
+ public:
+  explicit FormDialog(Form& form) : form_(form) {}
+  void reject() override {
+    for (const auto& c : form_.Controls())
+      if (c->Spec().isCancel) {
+        c->UserClick();
+        return;
+      }
+    form_.UserClose();
+  }
+
+ private:
+  Form& form_;
+};
+
+class FormMainWindow : public QMainWindow {
+ public:
+  explicit FormMainWindow(Form& form) : form_(form) {}
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    event->ignore();
+    form_.UserClose();
+  }
+
+ private:
+  Form& form_;
+};
+
+}  // namespace
+
+QtWindow::QtWindow(Form& form) : form_(form) {
+  const FormSpec& spec = form.Spec();
+  Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  if (spec.minButton) flags |= Qt::WindowMinimizeButtonHint;
+  if (spec.maxButton) flags |= Qt::WindowMaximizeButtonHint;
+
+  if (!spec.menus.empty()) {
+    auto* main = new FormMainWindow(form);
+    client_ = new QWidget(main);
+    main->setCentralWidget(client_);
+    BuildMenus(main);
+    window_ = main;
+  } else {
+    auto* dialog = new FormDialog(form);
+    dialog->setModal(false);
+    client_ = dialog;
+    window_ = dialog;
+    flags |= Qt::Dialog;
+  }
+  window_->setWindowFlags(flags);
+  window_->setObjectName(Q(spec.name));
+  window_->setWindowTitle(Q(form.Caption()));
+  window_->installEventFilter(this);
+  BuildControls(client_);
+
+  outerWidth_ = spec.outerWidth;
+  outerHeight_ = spec.outerHeight;
+  ApplySize();
+  Live()[Handle()] = this;
+}
+
+QtWindow* QtWindow::FromHandle(NativeHandle handle) {
+  auto it = Live().find(handle);
+  return it == Live().end() ? nullptr : it->second;
+}
+
+QtWindow::~QtWindow() {
+  std::erase_if(Live(), [this](const auto& kv) { return kv.second == this; });
+  for (QTimer* t : timers_) t->stop();
+  if (window_) {
+    window_->removeEventFilter(this);
+    window_->hide();
+    // The release may come from inside one of this window's own signals.
+    window_->deleteLater();
+  }
+}
+
+void QtWindow::BuildMenus(QWidget* window) {
+  auto* bar = static_cast<QMainWindow*>(window)->menuBar();
+  for (const auto& item : form_.MenuItems()) {
+    MenuItem* model = item.get();
+    if (model->Parent().empty()) {
+      QMenu* menu = bar->addMenu(Q(model->Caption()));
+      menu->setObjectName(Q(model->Name()));
+      menus_[model->Name()] = menu;
+      auto peer = std::make_unique<QtMenuItemPeer>(nullptr, menu);
+      model->AttachPeer(peer.get());
+      menuItems_.push_back(std::move(peer));
+      continue;
+    }
+    QMenu* menu = menus_.at(model->Parent());
+    if (model->IsSeparator()) {
+      menu->addSeparator();
+      continue;
+    }
+    QAction* action = menu->addAction(Q(model->Caption()));
+    action->setObjectName(Q(model->Name()));
+    if (!model->Shortcut().empty()) action->setShortcut(QKeySequence(Q(model->Shortcut())));
+    QObject::connect(action, &QAction::triggered, [model] { model->UserChoose(); });
+    window->addAction(action);  // shortcuts work with the menu closed
+    auto peer = std::make_unique<QtMenuItemPeer>(action, nullptr);
+    model->AttachPeer(peer.get());
+    menuItems_.push_back(std::move(peer));
+  }
+}
+
+void QtWindow::BuildControls(QWidget* client) {
+  std::map<std::string, QWidget*> containers;
+  std::vector<std::pair<int, QWidget*>> tabOrder;
+  for (const auto& c : form_.Controls()) {
+    const ControlSpec& spec = c->Spec();
+    if (spec.kind == ControlKind::kTimer) {
+      auto* timer = new QTimer(client);
+      timer->setTimerType(Qt::PreciseTimer);  // coarse timers drift by up to 5 %
+      timer->setInterval(spec.interval);
+      Control* model = c.get();
+      QObject::connect(timer, &QTimer::timeout, [model] { model->Click(); });
+      timer->start();
+      timers_.push_back(timer);
+      continue;
+    }
+    QWidget* parent = spec.container.empty() ? client : containers.at(spec.container);
+    auto peer = std::make_unique<QtControlPeer>(*c, parent);
+    if (QWidget* w = peer->Widget()) {
+      if (spec.kind == ControlKind::kGroupBox) containers[spec.name] = w;
+      if (spec.tabIndex >= 0 && w->focusPolicy() != Qt::NoFocus) tabOrder.emplace_back(spec.tabIndex, w);
+    }
+    c->AttachPeer(peer.get());
+    controls_.push_back(std::move(peer));
+  }
+  std::sort(tabOrder.begin(), tabOrder.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (std::size_t i = 1; i < tabOrder.size(); ++i)
+    QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+  if (!tabOrder.empty()) tabOrder.front().second->setFocus();
+}
+
+void QtWindow::ApplySize() {
+  if (!window_) return;
+  const FormSpec& spec = form_.Spec();
+  if (outerWidth_ > 0 && outerHeight_ > 0) {
+    QMargins frame = gFrameGuess;
+    if (window_->isVisible()) {
+      const QRect outer = window_->frameGeometry(), inner = window_->geometry();
+      const QMargins own(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+      if (!own.isNull()) frame = gFrameGuess = own;
+    }
+    window_->setFixedSize(ToPixels(outerWidth_) - frame.left() - frame.right(),
+                          ToPixels(outerHeight_) - frame.top() - frame.bottom());
+  } else {
+    window_->setFixedSize(ToPixels(spec.clientWidth), ToPixels(spec.clientHeight));
+  }
+}
+
+void QtWindow::PlaceOnFirstShow() {
+  if (placed_ || !window_) return;
+  placed_ = true;
+  const FormSpec& spec = form_.Spec();
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  if (spec.startPosition == StartPosition::kCenterScreen) {
+    QRect r(QPoint(0, 0), window_->size());
+    r.moveCenter(screen.center());
+    window_->move(r.topLeft());
+  } else if (spec.startPosition == StartPosition::kManual) {
+    window_->setGeometry(QRect(QPoint(ToPixels(spec.left), ToPixels(spec.top)), window_->size()));
+  }
+}
+
+bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == window_ && (event->type() == QEvent::Show || event->type() == QEvent::Move ||
+                             event->type() == QEvent::WindowActivate)) {
+    // The window manager adds its frame only after mapping: size the outer frame again.
+    if (outerWidth_ > 0) ApplySize();
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void QtWindow::Show() {
+  if (!window_) return;
+  PlaceOnFirstShow();
+  window_->show();
+  window_->raise();
+  window_->activateWindow();
+}
+
+void QtWindow::Hide() {
+  if (window_) window_->hide();
+}
+
+void QtWindow::SetEnabled(bool enabled) {
+  if (window_) window_->setEnabled(enabled);
+}
+
+void QtWindow::SetOuterSize(int width, int height) {
+  outerWidth_ = width;
+  outerHeight_ = height;
+  ApplySize();
+}
+
+void QtWindow::SetCaption(const std::string& text) {
+  if (window_) window_->setWindowTitle(Q(text));
+}
+
+void QtWindow::SetTopmost(bool topmost) {
+  if (!window_) return;
+  const bool visible = window_->isVisible();
+  // Changing the flags re-creates the native window hidden: show it again where it was.
+  const QPoint where = window_->pos();
+  window_->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+  if (visible) {
+    window_->move(where);
+    window_->show();
+  }
+}
+
+void QtWindow::PopupMenu(const std::string& menuName) {
+  auto it = menus_.find(menuName);
+  if (it != menus_.end()) it->second->exec(QCursor::pos());
+}
+
+NativeHandle QtWindow::Handle() const {
+  return window_ ? static_cast<NativeHandle>(window_->winId()) : 0;
+}
+
+}  // namespace zdz::qt
