@@ -49,11 +49,21 @@ std::string Quote(std::string_view s) {
   std::string out = "\"";
   for (char c : s) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (IsControl(c)) {
           char hex[5];
@@ -90,11 +100,21 @@ std::optional<std::string> Unquote(std::string_view& s) {
     }
     if (++i == s.size()) return std::nullopt;
     switch (s[i]) {
-      case '\\': out += '\\'; break;
-      case '"': out += '"'; break;
-      case 'n': out += '\n'; break;
-      case 'r': out += '\r'; break;
-      case 't': out += '\t'; break;
+      case '\\':
+        out += '\\';
+        break;
+      case '"':
+        out += '"';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 't':
+        out += '\t';
+        break;
       case 'x': {
         if (i + 2 >= s.size()) return std::nullopt;
         const int hi = HexDigit(s[i + 1]), lo = HexDigit(s[i + 2]);
@@ -103,7 +123,8 @@ std::optional<std::string> Unquote(std::string_view& s) {
         i += 2;
         break;
       }
-      default: return std::nullopt;
+      default:
+        return std::nullopt;
     }
   }
   return std::nullopt;
@@ -318,8 +339,8 @@ void IniSettingsStore::Save(const std::string& app, const std::string& section,
   errno = 0;
   if (!QDir().mkpath(folder)) {
     const int err = errno;
-    throw StoreError("cannot write " + path + ": cannot create its folder: " +
-                     (err ? std::strerror(err) : "failed"));
+    throw StoreError("cannot write " + path +
+                     ": cannot create its folder: " + (err ? std::strerror(err) : "failed"));
   }
   QSaveFile file(qpath);
   if (!file.open(QIODevice::WriteOnly)) {

@@ -1,7 +1,6 @@
 // The Linux program: builds the Qt desktop and hands it to the core.
 
 #include <QApplication>
-#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -54,10 +53,7 @@ int main(int argc, char** argv) {
   QApplication::setDesktopFileName("zoduzazu");
   // The clock lives on in the notification area with no window shown.
   QApplication::setQuitOnLastWindowClosed(false);
-  QIcon icon;
-  icon.addFile(":/icons/icon/zoduzazu-32.png", QSize(32, 32));
-  icon.addFile(":/icons/icon/zoduzazu-16.png", QSize(16, 16));
-  QApplication::setWindowIcon(icon);
+  zdz::qt::InstallAppIcon();
   zdz::qt::InstallFontSubstitutions();
 
   zdz::qt::QtDesktop desktop(zdz::qt::QtDesktop::DefaultConfigBase());

@@ -3,8 +3,8 @@
 #include <fcntl.h>
 #include <pulse/channelmap.h>
 #include <pulse/sample.h>
-#include <pulse/timeval.h>
 #include <pulse/simple.h>
+#include <pulse/timeval.h>
 #include <sndfile.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,10 +1,14 @@
 #include "platform/qt/qt_units.h"
 
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPalette>
 #include <QScreen>
 
 #include <cmath>
+
+// The resources live in this static library: the linker would drop them unless referenced.
+static void InitResources() { Q_INIT_RESOURCE(zoduzazu); }
 
 namespace zdz::qt {
 
@@ -45,6 +49,14 @@ void InstallFontSubstitutions() {
   QFont::insertSubstitutions("ＭＳ 明朝", {"IPAMincho", "IPAexMincho", "Noto Serif CJK JP"});
   QFont::insertSubstitutions("ＭＳ Ｐゴシック", {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP"});
   QFont::insertSubstitutions("MS UI Gothic", {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP"});
+}
+
+void InstallAppIcon() {
+  InitResources();
+  QIcon icon;
+  icon.addFile(":/icons/icon/zoduzazu-32.png", QSize(32, 32));
+  icon.addFile(":/icons/icon/zoduzazu-16.png", QSize(16, 16));
+  QGuiApplication::setWindowIcon(icon);
 }
 
 }  // namespace zdz::qt

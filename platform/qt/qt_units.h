@@ -27,4 +27,7 @@ QFont ToQFont(const FontSpec& spec, const QFont& fallback);
 // Latin letters come from the same face as kana and kanji.
 void InstallFontSubstitutions();
 
+// The alarm-clock icon, 32 and 16 pixels, as every window's and the tray's icon.
+void InstallAppIcon();
+
 }  // namespace zdz::qt

@@ -1,0 +1,390 @@
+#include "platform/qt/pulse_sound.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sndfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace zdz {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using std::chrono::duration;
+
+double Seconds(Clock::time_point since) { return duration<double>(Clock::now() - since).count(); }
+
+// A sine tone with a short fade in and out.
+void WriteTone(const std::string& path, double seconds, int rate = 44100, int channels = 1,
+               int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16) {
+  SF_INFO info{};
+  info.samplerate = rate;
+  info.channels = channels;
+  info.format = format;
+  SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
+  ASSERT_NE(f, nullptr) << sf_strerror(nullptr);
+  const auto frames = static_cast<sf_count_t>(seconds * rate);
+  std::vector<float> data(static_cast<std::size_t>(frames * channels));
+  for (sf_count_t i = 0; i < frames; ++i) {
+    const double fade = std::min({1.0, i / (0.01 * rate), (frames - i) / (0.01 * rate)});
+    const auto v = static_cast<float>(0.5 * fade * std::sin(2 * M_PI * 880 * i / rate));
+    for (int c = 0; c < channels; ++c) data[static_cast<std::size_t>(i * channels + c)] = v;
+  }
+  EXPECT_EQ(sf_writef_float(f, data.data(), frames), frames);
+  sf_close(f);
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Everything written to stderr while it lives.
+class StderrCapture {
+ public:
+  explicit StderrCapture(const std::string& path) : path_(path) {
+    std::fflush(stderr);
+    saved_ = dup(2);
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(fd, 2);
+    close(fd);
+  }
+  ~StderrCapture() { Restore(); }
+  std::string Text() {
+    Restore();
+    return ReadBytes(path_);
+  }
+
+ private:
+  void Restore() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    dup2(saved_, 2);
+    close(saved_);
+    saved_ = -1;
+  }
+  std::string path_;
+  int saved_ = -1;
+};
+
+// Sets an environment variable for one scope.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    setenv(name, value, 1);
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+class PulseSoundTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("zdz-sound-test-" + std::to_string(getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+  fs::path dir_;
+};
+
+// ---- without a working server ----
+
+TEST_F(PulseSoundTest, UnplayableFilesReturnFalseQuicklyAndQuietly) {
+  WriteTone(Path("good.wav"), 0.3);
+  const std::string good = ReadBytes(Path("good.wav"));
+  std::string random(4096, '\0');
+  std::mt19937 gen(7);
+  for (char& c : random) c = static_cast<char>(gen());
+
+  const struct {
+    const char* what;
+    std::function<std::string()> make;
+  } cases[] = {
+      {"missing", [&] { return Path("missing.wav"); }},
+      {"empty",
+       [&] {
+         WriteBytes(Path("empty.wav"), "");
+         return Path("empty.wav");
+       }},
+      {"truncated header",
+       [&] {
+         WriteBytes(Path("cut.wav"), good.substr(0, 20));
+         return Path("cut.wav");
+       }},
+      {"random bytes",
+       [&] {
+         WriteBytes(Path("rnd.wav"), random);
+         return Path("rnd.wav");
+       }},
+      {"text",
+       [&] {
+         WriteBytes(Path("t.wav"), "RIFF but not really\n");
+         return Path("t.wav");
+       }},
+      {"directory",
+       [&] {
+         fs::create_directory(Path("d.wav"));
+         return Path("d.wav");
+       }},
+      {"fifo",
+       [&] {
+         mkfifo(Path("f.wav").c_str(), 0600);
+         return Path("f.wav");
+       }},
+      {"endless device", [] { return std::string("/dev/zero"); }},
+  };
+  PulseSound sound;
+  for (const auto& c : cases) {
+    const std::string name = c.make();
+    for (const unsigned flags : {kSndNoDefault, kSndAsync | kSndNoDefault}) {
+      StderrCapture err(Path("stderr.txt"));
+      const auto start = Clock::now();
+      const bool played = sound.Play(name, flags);
+      const double elapsed = Seconds(start);
+      const std::string noise = err.Text();
+      std::cout << c.what << (flags & kSndAsync ? " async" : " sync") << ": " << elapsed * 1000
+                << " ms\n";
+      EXPECT_FALSE(played) << c.what;
+      EXPECT_LT(elapsed, 2.0) << c.what;
+      EXPECT_EQ(noise, "") << c.what;
+    }
+  }
+  EXPECT_FALSE(sound.Busy());
+}
+
+TEST_F(PulseSoundTest, AbsentServerReturnsFalseQuicklyAndQuietly) {
+  WriteTone(Path("good.wav"), 0.3);
+  ScopedEnv server("PULSE_SERVER", ("unix:" + Path("no-such-socket")).c_str());
+  PulseSound sound;
+  for (const unsigned flags : {kSndNoDefault, kSndAsync | kSndNoDefault}) {
+    StderrCapture err(Path("stderr.txt"));
+    const auto start = Clock::now();
+    const bool played = sound.Play(Path("good.wav"), flags);
+    const double elapsed = Seconds(start);
+    const std::string noise = err.Text();
+    std::cout << "no server" << (flags & kSndAsync ? " async" : " sync") << ": " << elapsed * 1000
+              << " ms\n";
+    EXPECT_FALSE(played);
+    EXPECT_LT(elapsed, 2.0);
+    EXPECT_EQ(noise, "");
+  }
+  // Stopping needs no server.
+  EXPECT_TRUE(sound.Play("", kSndAsync));
+  EXPECT_FALSE(sound.Busy());
+}
+
+// ---- with the session's PulseAudio server and its null sink ----
+
+// The sample specifications of this program's playback streams on the server (the session
+// keeps a silent stream of its own there, which is left out).
+std::vector<std::string> SinkInputs() {
+  std::vector<std::string> ours;
+  std::unique_ptr<FILE, int (*)(FILE*)> p(popen("pactl list sink-inputs 2>/dev/null", "r"), pclose);
+  if (!p) return ours;
+  std::string spec;
+  char buf[1024];
+  while (std::fgets(buf, sizeof buf, p.get())) {
+    const std::string line = buf;
+    if (line.rfind("Sink Input #", 0) == 0) spec.clear();
+    if (const auto at = line.find("Sample Specification: "); at != std::string::npos) {
+      spec = line.substr(at + 22);
+    }
+    if (line.find("application.name = \"Zoduzazu\"") != std::string::npos) ours.push_back(spec);
+  }
+  return ours;
+}
+
+// Polls until the server holds `count` playback streams; the seconds it took, or -1.
+double WaitForSinkInputs(std::size_t count, double limit = 1.0) {
+  const auto start = Clock::now();
+  while (Seconds(start) < limit) {
+    if (SinkInputs().size() == count) return Seconds(start);
+    usleep(10'000);
+  }
+  return -1;
+}
+
+class PulseSoundServerTest : public PulseSoundTest {
+ protected:
+  void SetUp() override {
+    if (!std::getenv("PULSE_SERVER")) {
+      GTEST_SKIP() << "no PulseAudio server; run under tests/tools/headless-session.sh";
+    }
+    PulseSoundTest::SetUp();
+  }
+};
+
+TEST_F(PulseSoundServerTest, SyncPlayLastsAsLongAsTheSound) {
+  WriteTone(Path("tone.wav"), 0.3);
+  PulseSound sound;
+  const auto start = Clock::now();
+  EXPECT_TRUE(sound.Play(Path("tone.wav"), kSndNoDefault));
+  const double elapsed = Seconds(start);
+  std::cout << "0.3 s sound, sync play: " << elapsed * 1000 << " ms\n";
+  EXPECT_GE(elapsed, 0.25);
+  EXPECT_LT(elapsed, 1.5);
+  EXPECT_TRUE(SinkInputs().empty());
+
+  // Back to back, as the cuckoo strokes are.
+  const auto start3 = Clock::now();
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(sound.Play(Path("tone.wav"), kSndNoDefault));
+  const double elapsed3 = Seconds(start3);
+  std::cout << "three strokes: " << elapsed3 * 1000 << " ms\n";
+  EXPECT_GE(elapsed3, 0.85);
+  EXPECT_LT(elapsed3, 3.0);
+}
+
+TEST_F(PulseSoundServerTest, PlaysWhatLibsndfileReads) {
+  const struct {
+    const char* name;
+    int rate, channels, format;
+  } files[] = {
+      {"stereo-float.wav", 48000, 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT},
+      {"8k-u8.wav", 8000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_U8},
+      {"surround.wav", 48000, 8, SF_FORMAT_WAV | SF_FORMAT_PCM_24},
+      {"many-channels.wav", 22050, 40, SF_FORMAT_WAV | SF_FORMAT_PCM_16},
+      {"tone.flac", 44100, 1, SF_FORMAT_FLAC | SF_FORMAT_PCM_16},
+      {"tone.aiff", 44100, 2, SF_FORMAT_AIFF | SF_FORMAT_PCM_16},
+  };
+  PulseSound sound;
+  for (const auto& f : files) {
+    WriteTone(Path(f.name), 0.2, f.rate, f.channels, f.format);
+    const auto start = Clock::now();
+    EXPECT_TRUE(sound.Play(Path(f.name), kSndNoDefault)) << f.name;
+    const double elapsed = Seconds(start);
+    EXPECT_GE(elapsed, 0.15) << f.name;
+    EXPECT_LT(elapsed, 1.5) << f.name;
+  }
+
+  // A file cut short in its data plays what it holds.
+  WriteTone(Path("long.wav"), 2.0);
+  const std::string bytes = ReadBytes(Path("long.wav"));
+  WriteBytes(Path("cut.wav"), bytes.substr(0, bytes.size() / 8));
+  const auto start = Clock::now();
+  EXPECT_TRUE(sound.Play(Path("cut.wav"), kSndNoDefault));
+  EXPECT_LT(Seconds(start), 1.0);
+}
+
+TEST_F(PulseSoundServerTest, AsyncPlayReturnsAtOnceAndTheEmptyNameStopsIt) {
+  WriteTone(Path("long.wav"), 3.0);
+  PulseSound sound;
+  auto start = Clock::now();
+  EXPECT_TRUE(sound.Play(Path("long.wav"), kSndAsync | kSndNoDefault));
+  const double returned = Seconds(start);
+  std::cout << "async play returned after " << returned * 1000 << " ms\n";
+  EXPECT_LT(returned, 0.2);
+  EXPECT_TRUE(sound.Busy());
+  EXPECT_GE(WaitForSinkInputs(1), 0) << "the sound never reached the server";
+  usleep(300'000);
+  EXPECT_TRUE(sound.Busy()) << "a 3 s sound ended early";
+
+  start = Clock::now();
+  EXPECT_TRUE(sound.Play("", kSndAsync | kSndNoDefault));
+  const double stop_returned = Seconds(start);
+  EXPECT_TRUE(sound.WaitIdle(std::chrono::milliseconds(1000)));
+  const double idle = Seconds(start);
+  const double gone = WaitForSinkInputs(0);
+  std::cout << "stop: returned " << stop_returned * 1000 << " ms, worker idle " << idle * 1000
+            << " ms, stream gone " << (Seconds(start)) * 1000 << " ms\n";
+  EXPECT_LT(stop_returned, 0.2);
+  EXPECT_LT(idle, 0.3);
+  EXPECT_GE(gone, 0) << "the server still plays";
+}
+
+TEST_F(PulseSoundServerTest, NewRequestReplacesThePlayingSound) {
+  // Told apart on the server by their sample rates.
+  WriteTone(Path("first.wav"), 3.0, 44100);
+  WriteTone(Path("second.wav"), 3.0, 22050);
+  WriteTone(Path("short.wav"), 0.3, 32000);
+  PulseSound sound;
+  ASSERT_TRUE(sound.Play(Path("first.wav"), kSndAsync));
+  ASSERT_GE(WaitForSinkInputs(1), 0);
+  ASSERT_TRUE(sound.Play(Path("second.wav"), kSndAsync));
+  usleep(200'000);
+  auto inputs = SinkInputs();
+  ASSERT_EQ(inputs.size(), 1u);
+  EXPECT_NE(inputs[0].find("22050Hz"), std::string::npos) << inputs[0];
+
+  // A sync play ends the async sound first and does not wait for it.
+  const auto start = Clock::now();
+  EXPECT_TRUE(sound.Play(Path("short.wav"), kSndNoDefault));
+  const double elapsed = Seconds(start);
+  std::cout << "sync 0.3 s over a playing async sound: " << elapsed * 1000 << " ms\n";
+  EXPECT_LT(elapsed, 1.0);
+  EXPECT_FALSE(sound.Busy());
+  EXPECT_GE(WaitForSinkInputs(0), 0);
+
+  // A bad file still ends the sound before it: every request stops what plays.
+  ASSERT_TRUE(sound.Play(Path("first.wav"), kSndAsync));
+  ASSERT_GE(WaitForSinkInputs(1), 0);
+  EXPECT_FALSE(sound.Play(Path("missing.wav"), kSndAsync));
+  EXPECT_TRUE(sound.WaitIdle(std::chrono::milliseconds(500)));
+}
+
+TEST_F(PulseSoundServerTest, DestructionStopsThePlayingSound) {
+  WriteTone(Path("long.wav"), 5.0);
+  auto sound = std::make_unique<PulseSound>();
+  ASSERT_TRUE(sound->Play(Path("long.wav"), kSndAsync));
+  ASSERT_GE(WaitForSinkInputs(1), 0);
+  const auto start = Clock::now();
+  sound.reset();
+  const double elapsed = Seconds(start);
+  std::cout << "destructor with a sound playing: " << elapsed * 1000 << " ms\n";
+  EXPECT_LT(elapsed, 0.5);
+  EXPECT_TRUE(SinkInputs().empty());
+}
+
+TEST_F(PulseSoundServerTest, RequestsFromManyThreadsLeaveOneSoundAtMost) {
+  WriteTone(Path("long.wav"), 3.0);
+  PulseSound sound;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < 10; ++i) sound.Play((t + i) % 3 ? Path("long.wav") : "", kSndAsync);
+    });
+  }
+  for (auto& t : threads) t.join();
+  usleep(200'000);
+  EXPECT_LE(SinkInputs().size(), 1u);
+  sound.Play("", kSndAsync);
+  EXPECT_TRUE(sound.WaitIdle(std::chrono::milliseconds(500)));
+  EXPECT_GE(WaitForSinkInputs(0), 0);
+}
+
+}  // namespace
+}  // namespace zdz

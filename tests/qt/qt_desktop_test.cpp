@@ -1,0 +1,231 @@
+// The Qt desktop built from the forms, inspected in-process on a real X display.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "clock/clock_window.h"
+#include "core/application.h"
+#include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_units.h"
+
+namespace zdz::qt {
+namespace {
+
+template <typename T = QWidget>
+T* Find(const char* name) {
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->objectName() == name && qobject_cast<T*>(top)) return qobject_cast<T*>(top);
+    if (T* w = top->findChild<T*>(name)) return w;
+  }
+  return nullptr;
+}
+
+void Settle(int ms = 300) {
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+class QtDesktopTest : public ::testing::Test {
+ protected:
+  void Start(const char* h24, const char* window, const char* chime = "False") {
+    const QString folder = dir.path() + "/Zazedor";
+    QDir().mkpath(folder);
+    QFile conf(folder + "/Zazedor.conf");
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write(QString("[Zazedor]\n0=%1\n1=%2\n2=%3\n3=False\nWAVE=/nonexistent.wav\n"
+                       "WAVEName=\" x.wav\"\n")
+                   .arg(h24, window, chime)
+                   .toUtf8());
+    conf.close();
+    desktop = std::make_unique<QtDesktop>(S(dir.path()));
+    program = std::make_unique<Application>(*desktop);
+    program->Main();
+    Settle();
+  }
+  void TearDown() override {
+    program.reset();
+    desktop.reset();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  QTemporaryDir dir;
+  std::unique_ptr<QtDesktop> desktop;
+  std::unique_ptr<Application> program;
+};
+
+TEST_F(QtDesktopTest, ClockWindowOuterSizeFollowsTheLayoutAt96Dpi) {
+  ASSERT_DOUBLE_EQ(TwipsPerPixel(), 15.0);
+  Start("True", "True");
+  auto* window = Find<QMainWindow>("fomTIME");
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(window->isVisible());
+  EXPECT_EQ(window->frameGeometry().size(), QSize(224, 96));
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());  // the user cannot resize it
+  EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+
+  program->Clock()->ApplyLayout(false);
+  Settle();
+  EXPECT_EQ(window->frameGeometry().size(), QSize(319, 96));
+}
+
+TEST_F(QtDesktopTest, TimeLabelLooksAsDesigned) {
+  Start("False", "True");
+  auto* label = Find<QLabel>("lblTIME");
+  ASSERT_TRUE(label);
+  EXPECT_EQ(label->geometry(), QRect(21, 3, 271, 43));
+  EXPECT_EQ(label->palette().color(QPalette::Window), QColor(0, 0, 0));
+  EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+  EXPECT_TRUE(label->autoFillBackground());
+  EXPECT_EQ(label->frameShadow(), QFrame::Sunken);
+  const QFontInfo used(label->font());
+  EXPECT_EQ(used.family(), "IPAMincho");  // digits included: no per-glyph fallback
+  EXPECT_TRUE(used.bold());
+  EXPECT_TRUE(used.italic());
+  EXPECT_NEAR(label->font().pointSizeF(), 27.75, 0.01);
+  Settle(250);
+  EXPECT_TRUE(label->text().contains(QRegularExpression("\\d\\d:\\d\\d:\\d\\d$")));
+}
+
+TEST_F(QtDesktopTest, UnchangedCaptionCostsNoRepaint) {
+  Start("True", "True");
+  auto* label = Find<QLabel>("lblTIME");
+  ASSERT_TRUE(label);
+  struct Counter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Paint) ++paints;
+      return false;
+    }
+  } counter;
+  Find<QMainWindow>("fomTIME")->findChild<QTimer*>()->stop();  // only this test writes
+  Control& model = program->Clock()->Window().Ctl("lblTIME");
+  model.SetCaption("12:00:00");
+  Settle(100);
+  label->installEventFilter(&counter);
+  for (int i = 0; i < 20; ++i) {
+    model.SetCaption("12:00:00");
+    QApplication::processEvents();
+  }
+  EXPECT_EQ(counter.paints, 0);
+  label->removeEventFilter(&counter);
+}
+
+TEST_F(QtDesktopTest, MenusShowCaptionsAndShortcutsAsTheUserSeesThem) {
+  Start("True", "True");
+  auto* window = Find<QMainWindow>("fomTIME");
+  ASSERT_TRUE(window);
+  QStringList top;
+  for (QAction* a : window->menuBar()->actions()) top << a->text();
+  EXPECT_EQ(top, (QStringList{"ﾌｧｲﾙ(&F)", "設定(&S)", "ﾊﾞｰｼﾞｮﾝ情報(&H)"}));
+  const std::vector<std::pair<const char*, QStringList>> items = {
+      {"menFILE", {"ﾀｽｸﾄﾚｲに入れる(&T)\tCtrl+T", "-", "プログラム終了(&X)\tCtrl+X"}},
+      {"menSET", {"オプション(&O)\tCtrl+O", "-", "レジストリ削除(&D)\tCtrl+D"}},
+      {"menVER", {"ﾊﾞｰｼﾞｮﾝ情報(&V)\tCtrl+V"}}};
+  for (const auto& [menu, expected] : items) {
+    auto* m = Find<QMenu>(menu);
+    ASSERT_TRUE(m) << menu;
+    QStringList seen;
+    for (QAction* a : m->actions())
+      seen << (a->isSeparator()
+                   ? "-"
+                   : a->text() + "\t" + a->shortcut().toString(QKeySequence::PortableText));
+    EXPECT_EQ(seen, expected) << menu;
+  }
+}
+
+TEST_F(QtDesktopTest, TimerIsPreciseAt100Ms) {
+  Start("True", "True");
+  auto* window = Find<QMainWindow>("fomTIME");
+  ASSERT_TRUE(window);
+  auto timers = window->findChildren<QTimer*>();
+  ASSERT_EQ(timers.size(), 1);
+  EXPECT_EQ(timers[0]->interval(), 100);
+  EXPECT_EQ(timers[0]->timerType(), Qt::PreciseTimer);
+  EXPECT_TRUE(timers[0]->isActive());
+}
+
+TEST_F(QtDesktopTest, OptionsDialogBuildsEveryControlAndDisablesTheClock) {
+  Start("True", "True", "True");
+  program->Clock()->OpenOptions();
+  Settle();
+  auto* dialog = Find<QWidget>("fomOPTION");
+  ASSERT_TRUE(dialog);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(dialog->size(), QSize(307, 235));
+  EXPECT_TRUE(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_FALSE(Find<QMainWindow>("fomTIME")->isEnabled());
+
+  auto* group = Find<QGroupBox>("frmALARM");
+  ASSERT_TRUE(group);
+  EXPECT_EQ(group->title(), "時報設定（.wavﾌｧｲﾙ）");
+  auto* cuckoo = Find<QPushButton>("chkALARM_1");
+  ASSERT_TRUE(cuckoo);
+  EXPECT_EQ(cuckoo->parentWidget(), group);
+  EXPECT_TRUE(cuckoo->isCheckable());  // a check box drawn as a push button
+  EXPECT_EQ(cuckoo->geometry(), QRect(162, 21, 43, 19));
+  EXPECT_TRUE(cuckoo->isEnabled());  // the chime is on
+  EXPECT_EQ(QFontInfo(cuckoo->font()).family(), "IPAPGothic");
+  auto* name = Find<QLabel>("lblFILE");
+  EXPECT_EQ(name->text(), " x.wav");
+  EXPECT_EQ(name->palette().color(QPalette::Window), QColor(255, 255, 255));
+  EXPECT_EQ(Find<QAbstractButton>("btnOKCAN_0")->text(), "O　K");
+
+  // A user's click goes through the model: the cuckoo caption follows.
+  cuckoo->click();
+  EXPECT_EQ(cuckoo->text(), "ON");
+  EXPECT_EQ(program->State().OptFlag[3], kTrue);
+
+  // Esc acts as Cancel: the clock comes back enabled and the change is undone.
+  QMetaObject::invokeMethod(dialog, "reject");
+  Settle();
+  EXPECT_TRUE(Find<QMainWindow>("fomTIME")->isEnabled());
+  EXPECT_EQ(program->State().OptFlag[3], kFalse);
+}
+
+TEST_F(QtDesktopTest, VersionDialogHasItsTextsAndEtchedRule) {
+  Start("True", "True");
+  program->Clock()->OpenVersion();
+  Settle();
+  auto* about = Find<QWidget>("fomAbout");
+  ASSERT_TRUE(about);
+  EXPECT_EQ(about->windowTitle(), "Zoduzazuのﾊﾞｰｼﾞｮﾝ情報");
+  EXPECT_EQ(about->size(), QSize(385, 224));
+  EXPECT_EQ(Find<QLabel>("lblVersion")->text(), "Ver.1.0.0");
+  EXPECT_FALSE(Find<QLabel>("picIcon")->pixmap().isNull());
+  EXPECT_TRUE(Find<QPushButton>("cmdOK")->isDefault());
+  auto* grey = Find<QWidget>("Line1_1");
+  auto* white = Find<QWidget>("Line1_0");
+  ASSERT_TRUE(grey && white);
+  EXPECT_EQ(grey->palette().color(QPalette::Window), QColor(128, 128, 128));
+  EXPECT_EQ(white->palette().color(QPalette::Window), QColor(255, 255, 255));
+  EXPECT_EQ(white->height(), 2);
+}
+
+}  // namespace
+}  // namespace zdz::qt
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  zdz::qt::InstallFontSubstitutions();
+  zdz::qt::InstallAppIcon();
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
