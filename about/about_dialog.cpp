@@ -20,8 +20,7 @@ void AboutDialog::Load() {
   form_.SetCaption(std::string(text::kAppTitle) + text::kAboutCaptionSuffix);
   form_.Ctl("lblVersion")
       .SetCaption("Ver." + std::to_string(app::kVersionMajor) + "." +
-                  std::to_string(app::kVersionMinor) + "." +
-                  std::to_string(app::kVersionRevision));
+                  std::to_string(app::kVersionMinor) + "." + std::to_string(app::kVersionRevision));
   form_.Ctl("lblTitle").SetCaption(text::kAppTitle);
 }
 

@@ -36,8 +36,8 @@ ControlSpec Rule(int index, int x1, int y1, int x2, int y2, Color color, int wid
 }
 
 ControlSpec MakerLine(int index, int top, int height, const char* caption, int tab) {
-  ControlSpec c = Box("lblDescription", index, ControlKind::kLabel, 1230, top, 3525, height,
-                      caption, tab);
+  ControlSpec c =
+      Box("lblDescription", index, ControlKind::kLabel, 1230, top, 3525, height, caption, tab);
   c.font = {"ＭＳ Ｐゴシック", 12, true, false, 128};
   c.foreColor = kBlack;
   c.align = Align::kCenter;

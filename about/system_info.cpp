@@ -47,9 +47,8 @@ void AboutDialog::StartSysInfo() {
   std::string path;
   bool start = GetKeyValue(registry, kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
                            "PATH", path);
-  if (!start &&
-      GetKeyValue(registry, kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location",
-                  "MSINFO", path)) {
+  if (!start && GetKeyValue(registry, kHkeyLocalMachine,
+                            "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", path)) {
     const std::string candidate = path + "\\MSINFO32.EXE";
     if (system.FileExists(candidate)) {
       path = candidate;

@@ -13,8 +13,7 @@ int DecodeIconMessage(double xTwips, double twipsPerPixel) {
   return static_cast<int>(x / ratio);
 }
 
-void ClockWindow::OnIconMessage(int /*button*/, int /*shift*/, double xTwips,
-                                double /*yTwips*/) {
+void ClockWindow::OnIconMessage(int /*button*/, int /*shift*/, double xTwips, double /*yTwips*/) {
   switch (DecodeIconMessage(xTwips, app_.Desk().Sys().TwipsPerPixelX())) {
     case kWmLButtonDown:
       form_.PopupMenu("menFILE");

@@ -9,10 +9,10 @@
 namespace zdz {
 
 // OptFlag indices.
-inline constexpr int kFlag24Hour = 0;   // False: 12-hour display with AM/PM
-inline constexpr int kFlagWindow = 1;   // start as a window; False: in the notification area
-inline constexpr int kFlagChime = 2;    // hourly chime on
-inline constexpr int kFlagCuckoo = 3;   // as many strokes as the hour
+inline constexpr int kFlag24Hour = 0;  // False: 12-hour display with AM/PM
+inline constexpr int kFlagWindow = 1;  // start as a window; False: in the notification area
+inline constexpr int kFlagChime = 2;   // hourly chime on
+inline constexpr int kFlagCuckoo = 3;  // as many strokes as the hour
 
 struct SharedState {
   std::array<VbBool, 4> OptFlag{};

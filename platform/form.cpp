@@ -54,8 +54,8 @@ void Control::SetValue(bool on) {
   }
   value_ = on;
   if (peer_) peer_->SetValue(on);
-  const bool runs = spec_.kind == ControlKind::kCheckBox ||
-                    (spec_.kind == ControlKind::kOptionButton && on);
+  const bool runs =
+      spec_.kind == ControlKind::kCheckBox || (spec_.kind == ControlKind::kOptionButton && on);
   if (runs && onChange) onChange(Index());
 }
 

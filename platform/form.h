@@ -21,7 +21,9 @@ class Control {
 
   const ControlSpec& Spec() const { return spec_; }
   const std::string& Name() const { return spec_.name; }
-  std::int16_t Index() const { return static_cast<std::int16_t>(spec_.index < 0 ? 0 : spec_.index); }
+  std::int16_t Index() const {
+    return static_cast<std::int16_t>(spec_.index < 0 ? 0 : spec_.index);
+  }
 
   const std::string& Caption() const { return caption_; }
   bool Value() const { return value_; }

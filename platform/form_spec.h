@@ -44,22 +44,22 @@ struct ControlSpec {
   FontSpec font;
   Color backColor = kDefaultColor;
   Color foreColor = kDefaultColor;
-  bool border = false;      // labels: single-line (sunken) border
-  bool pushStyle = false;   // check boxes drawn as push buttons
+  bool border = false;     // labels: single-line (sunken) border
+  bool pushStyle = false;  // check boxes drawn as push buttons
   bool enabled = true;
   bool wordWrap = false;
   Align align = Align::kLeft;
   int tabIndex = -1;  // -1: takes no focus
   bool isDefault = false;
   bool isCancel = false;
-  int interval = 0;  // timers, milliseconds
+  int interval = 0;       // timers, milliseconds
   bool showIcon = false;  // pictures: the program icon
   std::string filter;     // file dialog: "text|pattern|..."
 };
 
 struct MenuSpec {
   std::string name;
-  std::string caption;  // "-" is a separator
+  std::string caption;   // "-" is a separator
   std::string shortcut;  // "Ctrl+T" or empty
   std::vector<MenuSpec> items;
 };

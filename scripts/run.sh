@@ -8,4 +8,4 @@ bash scripts/setup-debian.sh
 build=${ZDZ_BUILD_DIR:-build-release}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 cmake --build "$build" -j "$(nproc)"
-exec "$build/zoduzazu" "$@"
+exec "$build/zoduzazu"

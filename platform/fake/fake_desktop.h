@@ -109,8 +109,8 @@ class FakeRegistry : public Registry {
  public:
   long OpenKey(std::uint32_t root, const std::string& subKey, std::uint32_t options,
                std::uint32_t access, RegKey* key) override;
-  long QueryValue(RegKey key, const std::string& valueName, std::uint32_t* type,
-                  std::uint8_t* data, std::uint32_t* size) override;
+  long QueryValue(RegKey key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
+                  std::uint32_t* size) override;
   long CloseKey(RegKey key) override;
 
   void SetString(std::uint32_t root, const std::string& key, const std::string& name,

@@ -46,7 +46,8 @@ QtControlPeer::QtControlPeer(Control& control, QWidget* parent) : control_(contr
     SetGeometry(control_.Left(), control_.Top(), control_.Width(), control_.Height());
     SetBackColor(control_.BackColor());
   }
-  if (const QColor fore = ToQColor(spec.foreColor); fore.isValid() && spec.kind != ControlKind::kLine) {
+  if (const QColor fore = ToQColor(spec.foreColor);
+      fore.isValid() && spec.kind != ControlKind::kLine) {
     QPalette p = widget_->palette();
     p.setColor(QPalette::WindowText, fore);
     p.setColor(QPalette::Text, fore);

@@ -173,7 +173,8 @@ void QtWindow::BuildControls(QWidget* client) {
     auto peer = std::make_unique<QtControlPeer>(*c, parent);
     if (QWidget* w = peer->Widget()) {
       if (spec.kind == ControlKind::kGroupBox) containers[spec.name] = w;
-      if (spec.tabIndex >= 0 && w->focusPolicy() != Qt::NoFocus) tabOrder.emplace_back(spec.tabIndex, w);
+      if (spec.tabIndex >= 0 && w->focusPolicy() != Qt::NoFocus)
+        tabOrder.emplace_back(spec.tabIndex, w);
     }
     c->AttachPeer(peer.get());
     controls_.push_back(std::move(peer));

@@ -79,7 +79,8 @@ TEST_F(AboutTest, AFirstValueThatCannotStartGivesTheMessage) {
   SysInfo();
   EXPECT_EQ(desk.system.started, (std::vector<std::string>{"C:\\gone.exe"}));
   ASSERT_EQ(desk.system.messages.size(), 1u);
-  EXPECT_EQ(desk.system.messages[0], std::make_pair(std::string(kNoSysInfo), std::string("Zoduzazu")));
+  EXPECT_EQ(desk.system.messages[0],
+            std::make_pair(std::string(kNoSysInfo), std::string("Zoduzazu")));
   EXPECT_TRUE(desk.Window("fomAbout"));  // the dialog stays open
 }
 

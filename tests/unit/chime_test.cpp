@@ -19,8 +19,8 @@ TEST_F(ChimeTest, WindowModeHidesTheVisibleWindowForTheChime) {
   Start();
   desk.log.clear();
   app->PlayChime(13);
-  EXPECT_EQ(Around(), (std::vector<std::string>{"hide fomTIME", "play D:\\snd\\bell.wav 2",
-                                                 "show fomTIME"}));
+  EXPECT_EQ(Around(),
+            (std::vector<std::string>{"hide fomTIME", "play D:\\snd\\bell.wav 2", "show fomTIME"}));
   EXPECT_TRUE(clock().visible);
 }
 

@@ -64,8 +64,7 @@ TEST_F(ProgramTest, TestToggleStartsAndStopsWithAnEmptyName) {
   EXPECT_EQ(opt("chkALARM", 2).Caption(), "Stop");
   desk.Toggle("fomOPTION", "chkALARM", 2);
   EXPECT_EQ(opt("chkALARM", 2).Caption(), "Test");
-  EXPECT_EQ(desk.sound.plays,
-            (std::vector<fake::PlayCall>{{"D:\\snd\\bell.wav", 3}, {"", 3}}));
+  EXPECT_EQ(desk.sound.plays, (std::vector<fake::PlayCall>{{"D:\\snd\\bell.wav", 3}, {"", 3}}));
   EXPECT_EQ(state().WavePath, "D:\\snd\\bell.wav");
 
   state().WavePath.clear();
@@ -143,7 +142,9 @@ TEST_F(ProgramTest, CancelRestoresTheStoredOptions) {
   desk.Toggle("fomOPTION", "chkALARM", 1);
   desk.system.openAnswers.push_back("C:\\other.wav");
   desk.Click("fomOPTION", "btnFILE");
+  desk.Toggle("fomOPTION", "chkALARM", 2);
   desk.Click("fomOPTION", "btnOKCAN", 1);
+  EXPECT_EQ(desk.sound.plays.back(), (fake::PlayCall{"", 3}));  // the test sound is stopped
   EXPECT_EQ(state().OptFlag, (std::array<VbBool, 4>{kTrue, kTrue, kTrue, kFalse}));
   EXPECT_EQ(state().WavePath, "D:\\snd\\bell.wav");
   EXPECT_EQ(state().WaveName, " bell.wav");
