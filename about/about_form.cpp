@@ -8,17 +8,7 @@ namespace {
 
 ControlSpec Box(const char* name, int index, ControlKind kind, int left, int top, int width,
                 int height, const char* caption, int tab) {
-  ControlSpec c;
-  c.name = name;
-  c.index = index;
-  c.kind = kind;
-  c.left = left;
-  c.top = top;
-  c.width = width;
-  c.height = height;
-  c.caption = caption;
-  c.tabIndex = tab;
-  return c;
+  return PlacedControl(name, index, kind, "", left, top, width, height, caption, tab);
 }
 
 ControlSpec Rule(int index, int x1, int y1, int x2, int y2, Color color, int width) {

@@ -13,18 +13,9 @@ const FontSpec kUiGothicLarge{"MS UI Gothic", 12, false, false, 128};
 ControlSpec Make(const char* name, int index, ControlKind kind, const char* container, int left,
                  int top, int width, int height, const char* caption, const FontSpec& font,
                  int tab) {
-  ControlSpec c;
-  c.name = name;
-  c.index = index;
-  c.kind = kind;
-  c.container = container;
-  c.left = left;
-  c.top = top;
-  c.width = width;
-  c.height = height;
-  c.caption = caption;
+  ControlSpec c =
+      PlacedControl(name, index, kind, container, left, top, width, height, caption, tab);
   c.font = font;
-  c.tabIndex = tab;
   return c;
 }
 

@@ -64,6 +64,24 @@ struct MenuSpec {
   std::vector<MenuSpec> items;
 };
 
+// A control placed in its container, the fields a form table gives for every control.
+inline ControlSpec PlacedControl(const char* name, int index, ControlKind kind,
+                                 const char* container, int left, int top, int width, int height,
+                                 const char* caption, int tabIndex) {
+  ControlSpec c;
+  c.name = name;
+  c.index = index;
+  c.kind = kind;
+  c.container = container;
+  c.left = left;
+  c.top = top;
+  c.width = width;
+  c.height = height;
+  c.caption = caption;
+  c.tabIndex = tabIndex;
+  return c;
+}
+
 enum class StartPosition { kSystemDefault, kCenterScreen, kManual };
 
 struct FormSpec {
