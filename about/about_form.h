@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/form_spec.h"
+#include "platform/form_layout.h"
 
 namespace zdz {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/form_spec.h"
+#include "platform/form_layout.h"
 #include "platform/peers.h"
 
 namespace zdz {

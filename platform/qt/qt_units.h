@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "platform/form_spec.h"
+#include "platform/form_layout.h"
 
 namespace zdz::qt {
 

@@ -221,8 +221,10 @@ std::vector<std::string> SinkInputs() {
   while (std::fgets(buf, sizeof buf, p.get())) {
     const std::string line = buf;
     if (line.rfind("Sink Input #", 0) == 0) spec.clear();
-    if (const auto at = line.find("Sample Specification: "); at != std::string::npos) {
-      spec = line.substr(at + 22);
+    // pactl's "Sample Spec...: s16le 1ch 44100Hz" line.
+    if (const auto at = line.find("Sample Spec"); at != std::string::npos) {
+      const auto colon = line.find(": ", at);
+      if (colon != std::string::npos) spec = line.substr(colon + 2);
     }
     if (line.find("application.name = \"Zoduzazu\"") != std::string::npos) ours.push_back(spec);
   }
