@@ -24,6 +24,8 @@ std::string FormatTime(const LocalTime& t, bool twentyFourHour, const std::strin
 }
 
 void ClockWindow::Tick() {
+  // A closed clock whose timer has not stopped yet: nothing to show, nothing to free.
+  if (app_.Clock() != this) return;
   // Windows released by their own handlers are freed here, outside those handlers.
   app_.CollectReleased();
 
