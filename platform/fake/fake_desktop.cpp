@@ -111,6 +111,7 @@ long FakeRegistry::OpenKey(std::uint32_t root, const std::string& subKey, std::u
                            std::uint32_t access, RegKey* key) {
   opened.push_back(subKey);
   accessMasks.push_back(access);
+  if (denied.count(subKey)) return 5;  // ERROR_ACCESS_DENIED
   if (!keys.count({root, subKey})) return kErrorFileNotFound;
   *key = ++next_;
   handles_[*key] = {root, subKey};

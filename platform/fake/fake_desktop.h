@@ -119,6 +119,7 @@ class FakeRegistry : public Registry {
                 RegValue value);
 
   std::map<std::pair<std::uint32_t, std::string>, std::map<std::string, RegValue>> keys;
+  std::set<std::string> denied;     // keys this account may not open
   std::vector<std::string> opened;  // key paths, in order
   std::vector<std::uint32_t> accessMasks;
   int openHandles = 0;

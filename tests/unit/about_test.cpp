@@ -107,6 +107,17 @@ TEST_F(AboutTest, OtherTypeCountsAsFoundButStartsNothing) {
   EXPECT_EQ(desk.system.messages.size(), 1u);
 }
 
+TEST_F(AboutTest, AKeyThisAccountMayNotOpenCountsAsAbsent) {
+  desk.registry.SetString(kHkeyLocalMachine, kMsinfo, "PATH", "C:\\msinfo.exe");
+  desk.registry.denied.insert(kMsinfo);
+  desk.registry.SetString(kHkeyLocalMachine, kLocation, "MSINFO", "C:\\T");
+  desk.system.files.insert("C:\\T\\MSINFO32.EXE");
+  desk.system.startable.insert("C:\\T\\MSINFO32.EXE");
+  SysInfo();
+  EXPECT_EQ(desk.system.started, (std::vector<std::string>{"C:\\T\\MSINFO32.EXE"}));
+  EXPECT_TRUE(desk.system.messages.empty());
+}
+
 TEST_F(AboutTest, NothingInTheRegistryGivesOneMessage) {
   SysInfo();
   EXPECT_TRUE(desk.system.started.empty());
