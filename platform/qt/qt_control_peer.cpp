@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QIcon>
@@ -139,12 +140,28 @@ void QtControlPeer::SetCaption(const std::string& text) {
   const QString caption = Q(text);
   if (auto* label = qobject_cast<QLabel*>(widget_.data())) {
     // Written ten times a second: an unchanged text must not cost a repaint.
-    if (label->pixmap().isNull() && label->text() != caption) label->setText(caption);
+    if (label->pixmap().isNull() && label->text() != caption) {
+      label->setText(caption);
+      FitSingleLine();
+    }
   } else if (auto* button = qobject_cast<QAbstractButton*>(widget_.data())) {
     if (button->text() != caption) button->setText(caption);
   } else if (auto* box = qobject_cast<QGroupBox*>(widget_.data())) {
     box->setTitle(caption);
   }
+}
+
+void QtControlPeer::FitSingleLine() {
+  // The forms were laid out for narrower Windows faces than the ones installed here: a
+  // one-line label whose text would be clipped is drawn condensed instead.
+  auto* label = qobject_cast<QLabel*>(widget_.data());
+  const ControlSpec& spec = control_.Spec();
+  if (!label || spec.wordWrap || spec.font.face.empty() || label->text().isEmpty()) return;
+  QFont font = ToQFont(spec.font, label->font());
+  const int room = label->contentsRect().width() - 2;
+  const int needed = QFontMetrics(font).horizontalAdvance(label->text());
+  if (needed > room && room > 0) font.setStretch(std::max(50, 100 * room / needed));
+  if (font != label->font()) label->setFont(font);
 }
 
 void QtControlPeer::SetValue(bool on) {
@@ -178,6 +195,7 @@ void QtControlPeer::SetBackColor(Color color) {
 void QtControlPeer::SetGeometry(int left, int top, int width, int height) {
   if (!widget_ || control_.Spec().kind == ControlKind::kLine) return;
   widget_->setGeometry(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
+  FitSingleLine();
 }
 
 }  // namespace zdz::qt

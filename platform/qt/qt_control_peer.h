@@ -24,6 +24,7 @@ class QtControlPeer : public ControlPeer {
  private:
   void BuildWidget(QWidget* parent);
   void ConnectInput();
+  void FitSingleLine();
 
   Control& control_;
   QPointer<QWidget> widget_;
