@@ -90,7 +90,7 @@ export DBUS_SESSION_BUS_ADDRESS="unix:path=$session/no-bus"
 
 if ! skipped x11; then
   # -displayfd: the server picks a free display number itself, with no race against others.
-  start xvfb Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$session/display"
+  start xvfb Xvfb -noreset -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$session/display"
   xvfb_pid=${pgroups[-1]}
   wait_for Xvfb "$xvfb_pid" grep -q '^[0-9]' "$session/display"
   DISPLAY=":$(head -n1 "$session/display")"
@@ -98,7 +98,7 @@ if ! skipped x11; then
   wait_for Xvfb "$xvfb_pid" xdpyinfo
   if ! skipped wm; then
     start openbox openbox
-    wait_for openbox "${pgroups[-1]}" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window'
+    wait_for openbox "${pgroups[-1]}" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
   fi
   if ! skipped tray; then
     start trayer trayer --edge top --align right --widthtype pixel --width 200 \

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# What the clock plays, heard on the null sink: the cuckoo chime at the top of an hour, and the
+# options dialog's Test toggle starting and stopping a sound.
+#   chime.sh PATH/TO/zoduzazu PATH/TO/short-stroke.wav   (inside headless-session.sh)
+# shellcheck disable=SC2317  # functions called through zdz_check and zdz_wait
+source "$(dirname "$0")/lib.sh"
+zdz_init "$@"
+
+zdz_require "libfaketime is installed ($ZDZ_FAKETIME_LIB)" test -r "$ZDZ_FAKETIME_LIB"
+zdz_require "the session has the null sink test_sink" bash -c "pactl list short sinks | grep -q test_sink"
+
+# zdz_start with the clock set to a local time, running at real speed from there.
+start_at() { zdz_start "$1" LD_PRELOAD="$ZDZ_FAKETIME_LIB" FAKETIME="@$2" TZ=Asia/Tokyo; }
+fcmp() { awk -v a="$1" -v b="$3" "BEGIN { exit !(a $2 b) }"; }
+
+zdz_log "# cuckoo chime at 15:00 with a 0.2 s stroke"
+cfg=$(zdz_new_config)
+zdz_write_settings "$cfg" 0=True 1=True 2=True 3=True "WAVE=$ZDZ_STROKE_WAV" 'WAVEName=" short-stroke.wav"'
+zdz_record_start chime-15
+zdz_require "recording from test_sink.monitor starts" zdz_recording
+# Three seconds before the hour leave room for a slow start on a busy machine.
+start_at "$cfg" "2026-12-06 14:59:57"
+zdz_require "the clock window appears" zdz_wait 15 zdz_main_visible
+w=$(zdz_main_window)
+# The window is hidden while the chime plays; watch it until the recording ends.
+seen_hidden=0
+while fcmp "$(zdz_record_elapsed)" "<" 11; do
+  zdz_viewable "$w" || seen_hidden=1
+  sleep 0.1
+done
+zdz_record_stop
+segments=$(zdz_sound_segments "$ZDZ_REC")
+strokes=$(grep -vc '^#' <<<"$segments")
+zdz_log "  strokes (start end): $(grep -v '^#' <<<"$segments" | tr '\n' ' ')"
+zdz_check "exactly 15 strokes (heard $strokes)" test "$strokes" -eq 15 || zdz_record_keep "$ZDZ_REC"
+one_run() {
+  # Strokes follow each other; a second run of strokes after a pause would be a repeated chime.
+  grep -v '^#' <<<"$segments" | awk 'NR > 1 && $1 - end > 0.6 { bad = 1 } { end = $2 } END { exit bad }'
+}
+zdz_check "in one run, without a pause" one_run
+zdz_check "the window was hidden during the chime" test "$seen_hidden" -eq 1
+zdz_check "and is shown again afterwards" zdz_viewable "$w"
+zdz_stop
+
+zdz_log "# the Test toggle in the options dialog, with the 1.3 s chime"
+TEST_BUTTON=(249 126)
+cfg=$(zdz_new_config)
+zdz_write_settings "$cfg" 0=True 1=True 2=True 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
+# Far from the top of an hour, so only the toggle makes a sound.
+start_at "$cfg" "2026-12-06 10:20:00"
+zdz_require "the clock window appears" zdz_wait 15 zdz_main_visible
+w=$(zdz_main_window)
+zdz_focus "$w"
+xdotool key ctrl+o
+zdz_require "Ctrl+O opens the options" zdz_wait 5 zdz_window_named '各種設定'
+dialog=$(zdz_window_named '各種設定')
+sleep 0.3
+
+# Pressed and left alone: the whole sound, once.
+zdz_record_start test-full
+zdz_require "recording starts" zdz_recording
+zdz_click "$dialog" "${TEST_BUTTON[@]}"
+sleep 2.5
+zdz_record_stop
+zdz_click "$dialog" "${TEST_BUTTON[@]}"
+full=$(zdz_sound_segments "$ZDZ_REC")
+zdz_log "  sounds (start end): $(grep -v '^#' <<<"$full" | tr '\n' ' ')"
+zdz_check "pressing Test plays one sound" test "$(grep -vc '^#' <<<"$full")" -eq 1 ||
+  zdz_record_keep "$ZDZ_REC"
+full_len=$(grep -v '^#' <<<"$full" | awk 'NR == 1 { printf "%.2f", $2 - $1 }')
+zdz_check "the whole chime, about 1.3 s (heard ${full_len:-0} s)" fcmp "${full_len:-0}" ">=" 0.9
+
+# Pressed, then released after a moment: the sound stops at once.
+sleep 0.5
+zdz_record_start test-cut
+zdz_require "recording starts" zdz_recording
+zdz_click "$dialog" "${TEST_BUTTON[@]}"
+sleep 0.35
+zdz_click "$dialog" "${TEST_BUTTON[@]}"
+released=$(zdz_record_elapsed)
+sleep 2
+zdz_record_stop
+cut=$(zdz_sound_segments "$ZDZ_REC")
+zdz_log "  sounds (start end): $(grep -v '^#' <<<"$cut" | tr '\n' ' '), released at ${released} s"
+cut_len=$(grep -v '^#' <<<"$cut" | awk '{ if (!n++) s = $1; e = $2 } END { printf "%.2f", n ? e - s : 0 }')
+last_end=$(grep -v '^#' <<<"$cut" | awk '{ e = $2 } END { printf "%.2f", e + 0 }')
+zdz_check "a sound starts" fcmp "$cut_len" ">" 0.05 || zdz_record_keep "$ZDZ_REC"
+zdz_check "releasing Test cuts it short (${cut_len} s against ${full_len} s)" \
+  fcmp "$cut_len" "<=" "$(awk -v f="${full_len:-0}" 'BEGIN { print f - 0.4 }')"
+zdz_check "silence from half a second after the release on (last sound ended at ${last_end} s)" \
+  fcmp "$last_end" "<=" "$(awk -v r="$released" 'BEGIN { print r + 0.5 }')"
+zdz_check "the dialog is still open" zdz_window_named '各種設定'
+
+zdz_finish

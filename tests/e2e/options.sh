@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# The options dialog driven by mouse and keyboard: OK saves and applies, Esc and Cancel undo.
+#   options.sh PATH/TO/zoduzazu PATH/TO/short-stroke.wav   (inside headless-session.sh)
+# shellcheck disable=SC2317  # functions called through zdz_check and zdz_wait
+source "$(dirname "$0")/lib.sh"
+zdz_init "$@"
+
+TITLE='各種設定'
+# Centres of the controls, in the dialog's client pixels (group box origin + control + half).
+OPT24=(46 63)
+OPTW=(190 36)
+OPTT=(190 63)
+OK=(93 204)
+CANCEL=(213 204)
+
+cfg=$(zdz_new_config)
+zdz_write_settings "$cfg" 0=False 1=True 2=False 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
+zdz_start "$cfg"
+zdz_require "the clock window appears" zdz_wait 15 zdz_main_visible
+w=$(zdz_main_window)
+width_is() { [[ $(zdz_outer_size "$w" | cut -d' ' -f1) == "$1" ]]; }
+zdz_require "12-hour width 319" zdz_wait 5 width_is 319
+
+# Sets $dialog, so it must not run inside zdz_check's subshell.
+dialog=""
+open_options() {
+  dialog=""
+  zdz_focus "$w"
+  xdotool key ctrl+o
+  zdz_wait 5 zdz_window_named "$TITLE" || return 1
+  dialog=$(zdz_window_named "$TITLE")
+  sleep 0.3
+}
+dialog_open() { [[ -n $dialog ]]; }
+dialog_gone() { zdz_not zdz_window_named "$TITLE"; }
+click() { zdz_click "$dialog" "$1" "$2"; }
+
+zdz_log "# Ctrl+O"
+open_options
+zdz_require "opens \"$TITLE\"" dialog_open
+read -r dw dh < <(zdz_client_size "$dialog")
+zdz_check "its client area is 307x235 (${dw}x${dh})" test "$dw" -eq 307 -a "$dh" -eq 235
+centred() {
+  local x y
+  read -r x y < <(zdz_client_pos "$dialog")
+  echo "  client at $x,$y"
+  zdz_near $((x + dw / 2)) 512 24 && zdz_near $((y + dh / 2)) 384 24
+}
+zdz_check "it is centred on the screen" centred
+zdz_check "it cannot be maximised" \
+  bash -c "! xprop -id $dialog _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE"
+
+zdz_log "# 24-hour, then Esc"
+before=$(md5sum <"$(zdz_settings_file)")
+click "${OPT24[@]}"
+zdz_check "the clock previews the 24-hour width 224" zdz_wait 5 width_is 224
+xdotool key Escape
+zdz_check "Esc closes the dialog" zdz_wait 5 dialog_gone
+zdz_check "the clock is back at 319" zdz_wait 5 width_is 319
+zdz_check "the settings file is unchanged" test "$(md5sum <"$(zdz_settings_file)")" = "$before"
+open_options
+zdz_require "the clock window takes Ctrl+O again" dialog_open
+
+zdz_log "# 24-hour, then Cancel"
+click "${OPT24[@]}"
+zdz_check "the clock previews the 24-hour width 224" zdz_wait 5 width_is 224
+click "${CANCEL[@]}"
+zdz_check "Cancel closes the dialog" zdz_wait 5 dialog_gone
+zdz_check "the clock is back at 319" zdz_wait 5 width_is 319
+zdz_check "the settings file is unchanged" test "$(md5sum <"$(zdz_settings_file)")" = "$before"
+
+zdz_log "# 24-hour, then OK"
+open_options
+zdz_require "the dialog opens again" dialog_open
+click "${OPT24[@]}"
+click "${OK[@]}"
+zdz_check "OK closes the dialog" zdz_wait 5 dialog_gone
+zdz_check "0=True is saved" zdz_wait 5 zdz_expect_setting 0 True
+zdz_check "with all six keys" zdz_expect_six_keys
+zdz_check "the others are saved as they were (1=True)" zdz_expect_setting 1 True
+zdz_check "the others are saved as they were (2=False)" zdz_expect_setting 2 False
+zdz_check "the others are saved as they were (WAVE)" zdz_expect_setting WAVE "$ZDZ_CHIME_WAV"
+zdz_check "the others are saved as they were (WAVEName)" zdz_expect_setting WAVEName " Ruvazu.wav"
+zdz_check "the clock is 224 wide" zdz_wait 5 width_is 224
+zdz_check "and still shown" zdz_viewable "$w"
+
+zdz_log "# start in the tray, then OK"
+open_options
+zdz_require "the dialog opens again" dialog_open
+click "${OPTT[@]}"
+sleep 0.3
+zdz_check "choosing it alone changes nothing yet" zdz_viewable "$w"
+click "${OK[@]}"
+zdz_check "OK closes the dialog" zdz_wait 5 dialog_gone
+zdz_check "the clock goes into the tray" zdz_wait 5 zdz_hidden "$w"
+zdz_check "its icon is there" zdz_wait 5 zdz_tray_icon
+zdz_check "1=False is saved" zdz_expect_setting 1 False
+zdz_check "0=True stays" zdz_expect_setting 0 True
+
+zdz_log "# window start-up, chosen from the tray"
+icon=$(zdz_tray_icon)
+xdotool mousemove --window "$icon" 11 15 click 3
+zdz_require "the icon's right click offers the settings menu" zdz_wait 5 zdz_one_popup
+xdotool key o
+zdz_require "O opens the dialog" zdz_wait 5 zdz_window_named "$TITLE"
+dialog=$(zdz_window_named "$TITLE")
+sleep 0.3
+click "${OPTW[@]}"
+click "${OK[@]}"
+zdz_check "OK closes the dialog" zdz_wait 5 dialog_gone
+zdz_check "the clock window comes out at once" zdz_wait 5 zdz_viewable "$w"
+zdz_check "1=True is saved" zdz_expect_setting 1 True
+zdz_check "the clock is still 224 wide" zdz_wait 5 width_is 224
+
+zdz_finish

@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Start-up as a user meets it: no display, the first run, damaged and unusable settings files.
+#   startup.sh PATH/TO/zoduzazu PATH/TO/short-stroke.wav   (inside headless-session.sh)
+# shellcheck disable=SC2317  # functions called through zdz_check and zdz_wait
+source "$(dirname "$0")/lib.sh"
+zdz_init "$@"
+
+one_line() { [[ $(grep -c . "$1") -eq 1 ]]; }
+
+zdz_log "# without a display"
+cfg=$(zdz_new_config)
+err="$ZDZ_WORK/no-display.txt"
+t0=$(date +%s%N)
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME="$cfg" \
+  timeout 20 "$ZDZ_EXE" </dev/null >/dev/null 2>"$err"
+status=$?
+ms=$((($(date +%s%N) - t0) / 1000000))
+zdz_check "exits with status 1 (got $status)" test "$status" -eq 1
+zdz_check "says why in exactly one line on stderr: $(head -c 200 "$err")" one_line "$err"
+zdz_check "gives up quickly (${ms} ms)" test "$ms" -lt 5000
+
+zdz_log "# first run"
+zdz_start "$(zdz_new_config)"
+zdz_require "the tray icon appears" zdz_wait 15 zdz_tray_icon
+zdz_check "writes the six default settings" zdz_expect_six_keys
+for k in 0 1 2 3; do zdz_check "default $k=False" zdz_expect_setting "$k" False; done
+zdz_check "default WAVE is the chime beside the program" zdz_expect_setting WAVE "$ZDZ_CHIME_WAV"
+zdz_check "default WAVEName is \" Ruvazu.wav\"" zdz_expect_setting WAVEName " Ruvazu.wav"
+# Starting into the tray means the window is never shown, not shown and hidden again.
+hidden_for_a_while() {
+  local w
+  w=$(zdz_main_window) || { echo "  no main window found"; return 1; }
+  for _ in $(seq 10); do
+    zdz_hidden "$w" || return 1
+    sleep 0.1
+  done
+}
+zdz_check "the main window stays hidden" hidden_for_a_while
+zdz_stop
+
+zdz_log "# a damaged flag keeps the other settings"
+cfg=$(zdz_new_config)
+chosen="$ZDZ_WORK/chosen bell.wav"
+cp "$ZDZ_STROKE_WAV" "$chosen"
+zdz_write_settings "$cfg" '0="True"' 1=False 2=maybe 3=true "WAVE=$chosen" 'WAVEName=" chosen bell.wav"'
+zdz_start "$cfg"
+zdz_require "starts into the tray" zdz_wait 15 zdz_tray_icon
+zdz_check "the damaged flag is repaired as 2=False" zdz_expect_setting 2 False
+zdz_check "the chosen WAVE is kept" zdz_expect_setting WAVE "$chosen"
+zdz_check "the chosen WAVEName is kept" zdz_expect_setting WAVEName " chosen bell.wav"
+zdz_check "the good quoted flag 0=\"True\" is kept" zdz_expect_setting 0 True
+zdz_check "the good flag 3=true is kept" zdz_expect_setting 3 true
+zdz_check "all six keys are present, once each" zdz_expect_six_keys
+zdz_stop
+
+# A settings file that cannot be used must not crash the program: it either runs, or it
+# refuses with status 1 and one line that names the file.
+zdz_log "# a folder where the settings file belongs"
+cfg=$(zdz_new_config)
+mkdir -p "$cfg/Zazedor/Zazedor.conf"
+zdz_start "$cfg"
+ZDZ_STATUS=""
+zdz_wait_exit 5
+if [[ -z $ZDZ_STATUS ]]; then
+  zdz_log "  the program runs"
+  zdz_check "no crash: it shows its tray icon" zdz_wait 10 zdz_tray_icon
+else
+  zdz_log "  the program refused: status $ZDZ_STATUS: $(head -c 300 "$ZDZ_OUT")"
+  zdz_check "no crash: exits with status 1" test "$ZDZ_STATUS" -eq 1
+  zdz_check "with one stderr line that names the file" \
+    bash -c "[[ \$(grep -c . '$ZDZ_OUT') -eq 1 ]] && grep -qF '$cfg/Zazedor/Zazedor.conf' '$ZDZ_OUT'"
+fi
+zdz_check "the folder is left alone" test -d "$cfg/Zazedor/Zazedor.conf"
+zdz_stop
+
+zdz_log "# junk bytes in the settings file"
+cfg=$(zdz_new_config)
+mkdir -p "$cfg/Zazedor"
+{
+  printf '\x00\xff\xfe\x1b[2J\r\n[Zaz\x00edor]\n=\n==x\n\xef\xbb\xbf\n'
+  head -c 2048 /dev/urandom | tr -d '\n['
+  printf '\n0\x00=True\n"unterminated=\n'
+} >"$cfg/Zazedor/Zazedor.conf"
+zdz_start "$cfg"
+zdz_check "starts into the tray" zdz_wait 15 zdz_tray_icon
+zdz_check "is still running" zdz_running
+zdz_check "the six settings are there afterwards" zdz_expect_six_keys
+zdz_check "with their defaults (0=False)" zdz_expect_setting 0 False
+zdz_check "with their defaults (WAVE)" zdz_expect_setting WAVE "$ZDZ_CHIME_WAV"
+zdz_stop
+
+zdz_log "# a configuration folder that cannot be created"
+blocker="$ZDZ_WORK/plain-file"
+: >"$blocker"
+ZDZ_CFG=""
+zdz_start "$blocker/config"
+ZDZ_STATUS=""
+zdz_wait_exit 15
+zdz_require "the program ends by itself" test -n "$ZDZ_STATUS"
+zdz_check "with status 1 (got $ZDZ_STATUS)" test "$ZDZ_STATUS" -eq 1
+zdz_check "and one stderr line naming the file: $(head -c 300 "$ZDZ_OUT")" \
+  bash -c "[[ \$(grep -c . '$ZDZ_OUT') -eq 1 ]] && grep -qF '$blocker/config/Zazedor/Zazedor.conf' '$ZDZ_OUT'"
+
+zdz_finish
