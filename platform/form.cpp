@@ -147,7 +147,6 @@ void Form::SetEnabled(bool enabled) {
 }
 
 void Form::SetTopmost(bool topmost) {
-  topmost_ = topmost;
   if (peer_) peer_->SetTopmost(topmost);
 }
 

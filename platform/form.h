@@ -55,7 +55,6 @@ class Control {
   std::function<void(std::int16_t index)> onClick;   // command button; timer expiry
 
   void AttachPeer(ControlPeer* peer);
-  ControlPeer* Peer() const { return peer_; }
 
  private:
   bool Accepting() const;
@@ -116,7 +115,6 @@ class Form {
 
   bool Visible() const { return visible_; }
   bool Enabled() const { return enabled_; }
-  bool Topmost() const { return topmost_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
   const std::string& Caption() const { return caption_; }
@@ -140,7 +138,6 @@ class Form {
   std::function<void()> onUserClose;
 
   void AttachPeer(std::unique_ptr<WindowPeer> peer);
-  WindowPeer* Peer() const { return peer_.get(); }
 
  private:
   FormSpec spec_;
@@ -149,7 +146,6 @@ class Form {
   std::unique_ptr<WindowPeer> peer_;
   bool visible_ = false;
   bool enabled_ = true;
-  bool topmost_ = false;
   int width_, height_;
   std::string caption_;
 };

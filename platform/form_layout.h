@@ -96,7 +96,6 @@ struct FormSpec {
   bool showInTaskbar = true;
   StartPosition startPosition = StartPosition::kSystemDefault;
   int left = 0, top = 0;  // kManual: client area's top-left corner on the screen
-  bool hasIcon = true;
   std::vector<ControlSpec> controls;
   std::vector<MenuSpec> menus;  // top-level menus of the menu bar
 };

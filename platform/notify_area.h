@@ -13,10 +13,8 @@ inline constexpr std::uint32_t kNifIcon = 2;
 inline constexpr std::uint32_t kNifTip = 4;
 inline constexpr std::uint32_t kWmMouseMove = 0x200;
 inline constexpr std::uint32_t kWmLButtonDown = 0x201;
-inline constexpr std::uint32_t kWmLButtonUp = 0x202;
 inline constexpr std::uint32_t kWmLButtonDblClk = 0x203;
 inline constexpr std::uint32_t kWmRButtonDown = 0x204;
-inline constexpr std::uint32_t kWmRButtonUp = 0x205;
 
 // The fields of the icon record, with the values the program puts in.
 struct NotifyIconData {

@@ -27,7 +27,6 @@ class System {
   virtual bool FileExists(const std::string& path) = 0;
   // The folder that holds the program's own data: the default chime lives there.
   virtual std::string DataFolder() = 0;
-  virtual std::string CurrentDir() = 0;
   virtual char PathSeparator() = 0;
   virtual double TwipsPerPixelX() = 0;
   // Ends the program at once: other windows close without their own unload handling.

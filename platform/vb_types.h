@@ -19,7 +19,6 @@ inline constexpr Color kGreen = 0x00FF00;
 inline constexpr Color kSilver = 0xC0C0C0;
 inline constexpr Color kGrey = 0x808080;
 inline constexpr Color kSysButtonFace = 0x8000000F;
-inline constexpr Color kSysWindowText = 0x80000012;
 inline constexpr Color kDefaultColor = 0xFFFFFFFF;  // "whatever the desktop draws by default"
 
 // An opaque native handle (HWND, HICON, X11 window id...).

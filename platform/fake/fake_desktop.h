@@ -149,7 +149,6 @@ class FakeSystem : public System {
   bool StartProgram(const std::string& path) override;
   bool FileExists(const std::string& path) override { return files.count(path) > 0; }
   std::string DataFolder() override { return dataFolder; }
-  std::string CurrentDir() override { return currentDir; }
   char PathSeparator() override { return separator; }
   double TwipsPerPixelX() override { return twipsPerPixel; }
   void EndProgram() override { ended = true; }
@@ -161,7 +160,6 @@ class FakeSystem : public System {
   std::set<std::string> startable;  // programs that start; the rest fail
   std::set<std::string> files;
   std::string dataFolder = "C:\\Program Files\\Zoduzazu";
-  std::string currentDir = "C:\\Users\\taro";
   char separator = '\\';
   double twipsPerPixel = 15;
   bool ended = false;

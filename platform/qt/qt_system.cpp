@@ -69,8 +69,6 @@ std::string QtSystem::DataFolder() {
   return S(exe.absolutePath());
 }
 
-std::string QtSystem::CurrentDir() { return S(QDir::currentPath()); }
-
 double QtSystem::TwipsPerPixelX() { return TwipsPerPixel(); }
 
 void QtSystem::EndProgram() { QCoreApplication::exit(0); }
@@ -82,21 +80,26 @@ LocalTime QtTime::Now() {
   return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
 }
 
-std::string QtTime::TimeSeparator() {
-  // The first character after the hours in the locale's own time pattern.
-  const QString pattern = QLocale::system().timeFormat(QLocale::ShortFormat);
-  const qsizetype h = pattern.indexOf(QRegularExpression("[hH]+"));
-  if (h >= 0) {
-    qsizetype i = h;
-    while (i < pattern.size() && (pattern[i] == 'h' || pattern[i] == 'H')) ++i;
-    if (i < pattern.size() && pattern[i] != 'm' && !pattern[i].isLetterOrNumber())
-      return S(QString(pattern[i]));
-  }
+namespace {
+
+// The first character after the hours in the locale's own time pattern.
+std::string LocaleTimeSeparator(const QLocale& locale) {
+  const QString pattern = locale.timeFormat(QLocale::ShortFormat);
+  qsizetype i = pattern.indexOf(QRegularExpression("[hH]"));
+  if (i < 0) return ":";
+  while (i < pattern.size() && (pattern[i] == 'h' || pattern[i] == 'H')) ++i;
+  if (i < pattern.size() && pattern[i] != 'm' && !pattern[i].isLetterOrNumber())
+    return S(QString(pattern[i]));
   return ":";
 }
 
-std::string QtTime::AmDesignator() { return S(QLocale::system().amText()); }
+}  // namespace
 
-std::string QtTime::PmDesignator() { return S(QLocale::system().pmText()); }
+QtTime::QtTime() {
+  const QLocale locale = QLocale::system();
+  separator_ = LocaleTimeSeparator(locale);
+  am_ = S(locale.amText());
+  pm_ = S(locale.pmText());
+}
 
 }  // namespace zdz::qt

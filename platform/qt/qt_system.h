@@ -14,19 +14,23 @@ class QtSystem : public System {
   bool StartProgram(const std::string& path) override;
   bool FileExists(const std::string& path) override;
   std::string DataFolder() override;
-  std::string CurrentDir() override;
   char PathSeparator() override { return '/'; }
   double TwipsPerPixelX() override;
   void EndProgram() override;
 };
 
 // Local time and the user's locale (QLocale::system()).
+// Read once: Qt takes the system locale at start-up, and the tick asks ten times a second.
 class QtTime : public TimeSource {
  public:
+  QtTime();
   LocalTime Now() override;
-  std::string TimeSeparator() override;
-  std::string AmDesignator() override;
-  std::string PmDesignator() override;
+  std::string TimeSeparator() override { return separator_; }
+  std::string AmDesignator() override { return am_; }
+  std::string PmDesignator() override { return pm_; }
+
+ private:
+  std::string separator_, am_, pm_;
 };
 
 // Linux has no registry: every look-up finds nothing.

@@ -79,7 +79,6 @@ TEST_F(ProgramTest, BrowseReleasesTheTestThenTakesTheFileName) {
   Start();
   OpenOptions();
   desk.Toggle("fomOPTION", "chkALARM", 2);
-  desk.system.currentDir = "C:\\Users\\someone\\very\\deep\\folder";  // must not matter
   desk.system.openAnswers.push_back("C:\\WAVE\\bell.wav");
   desk.Click("fomOPTION", "btnFILE");
   EXPECT_EQ(desk.sound.plays.back(), (fake::PlayCall{"", 3}));
