@@ -2,12 +2,14 @@
 
 #include "clock/clock_form.h"
 #include "core/application.h"
+#include "core/icon_record.h"
+#include "resources/captions.h"
 
 namespace zdz {
 
 ClockWindow::ClockWindow(Application& app) : app_(app), form_(ClockFormSpec()) {
   form_.Ctl("tim1").onClick = [this](std::int16_t) { Tick(); };
-  form_.onMouseMove = [this](int b, int s, double x, double y) { OnIconMessage(b, s, x, y); };
+  form_.onMouseMove = [this](int b, int s, int x, int y) { OnMouseMove(b, s, x, y); };
   form_.onUserClose = [this] { CloseByUser(); };
   form_.Menu("menTASC").onChoose = [this] { ToggleTray(); };
   form_.Menu("menEND").onChoose = [this] { Exit(); };
@@ -25,6 +27,28 @@ void ClockWindow::ApplyLayout(bool twentyFourHour) {
   form_.Ctl("lblTIME").SetWidth(layout.labelWidth);
 }
 
+void ClockWindow::ShowAsWindow() {
+  form_.Show();
+  form_.Menu("menTASC").SetCaption(text::kMenTascIn);
+}
+
+void ClockWindow::GoIntoTray() {
+  form_.Menu("menTASC").SetCaption(text::kMenTascOut);
+  form_.Hide();
+}
+
+bool ClockWindow::HideForChime() {
+  if (!form_.Visible()) return false;
+  form_.Hide();
+  return true;
+}
+
+void ClockWindow::ShowAfterChime() { form_.Show(); }
+
+void ClockWindow::SetEnabled(bool enabled) { form_.SetEnabled(enabled); }
+
+void ClockWindow::EnableDelete(bool enabled) { form_.Menu("menREG").SetEnabled(enabled); }
+
 void ClockWindow::Load() {
   form_.SetHeight(kClockHeight);
   Control& label = form_.Ctl("lblTIME");
@@ -37,11 +61,7 @@ void ClockWindow::Unload() {
   if (unloaded_) return;
   unloaded_ = true;
   // Every time: the icon may remain from an earlier stay in the notification area.
-  NotifyIconData icon;
-  icon.cbSize = 88;
-  icon.hWnd = form_.Handle();
-  icon.uID = 1;
-  app_.Desk().Tray().Delete(icon);
+  app_.Desk().Tray().Delete(IconRecord(IconRecordUse::kDelete, form_.Handle()));
   form_.Hide();
 }
 

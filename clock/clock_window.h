@@ -17,9 +17,6 @@ class Application;
 std::string FormatTime(const LocalTime& t, bool twentyFourHour, const std::string& separator,
                        const std::string& am, const std::string& pm);
 
-// The mouse message the notification icon encoded as a horizontal position in twips.
-int DecodeIconMessage(double xTwips, double twipsPerPixel);
-
 class ClockWindow {
  public:
   explicit ClockWindow(Application& app);
@@ -31,8 +28,19 @@ class ClockWindow {
   void Load();
   void ApplyLayout(bool twentyFourHour);
 
+  // The two presentations, with the tray command's caption that names the way back.
+  void ShowAsWindow();
+  void GoIntoTray();
+  // Around the chime: hides a visible window (true when it did) and shows it again.
+  bool HideForChime();
+  void ShowAfterChime();
+  // Disabled as a whole while the options dialog is open.
+  void SetEnabled(bool enabled);
+  // The delete command: off once the settings are gone, on when OK has stored them again.
+  void EnableDelete(bool enabled);
+
   void Tick();
-  void OnIconMessage(int button, int shift, double xTwips, double yTwips);
+  void OnMouseMove(int button, int shift, int xTwips, int yTwips);
 
   // Menu commands.
   void ToggleTray();

@@ -1,19 +1,13 @@
 #include "about/about_dialog.h"
 #include "clock/clock_window.h"
 #include "core/application.h"
-#include "options/options_dialog.h"
 #include "resources/captions.h"
 
 namespace zdz {
 
 void ClockWindow::ToggleTray() { app_.SwitchTrayMode(app_.State().InTray != 0); }
 
-void ClockWindow::OpenOptions() {
-  OptionsDialog& options = app_.Options();
-  options.Window().Show();
-  options.Window().SetTopmost(true);
-  form_.SetEnabled(false);
-}
+void ClockWindow::OpenOptions() { app_.OpenOptions(); }
 
 void ClockWindow::DeleteSettings() {
   try {
@@ -26,7 +20,7 @@ void ClockWindow::DeleteSettings() {
   ApplyLayout(false);
   state.WavePath = app_.DefaultWavePath();
   state.WaveName = text::kChimeName;
-  form_.Menu("menREG").SetEnabled(false);
+  EnableDelete(false);
 }
 
 void ClockWindow::OpenVersion() { app_.About().Window().Show(); }

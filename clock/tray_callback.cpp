@@ -1,19 +1,11 @@
-#include <cmath>
-
+// ClockWindow::OnMouseMove: the notification icon's mouse messages open the pop-up menus.
 #include "clock/clock_window.h"
 #include "core/application.h"
+#include "core/icon_message.h"
 
 namespace zdz {
 
-int DecodeIconMessage(double xTwips, double twipsPerPixel) {
-  // Both rounded half to even (the default rounding mode), then integer division.
-  const long x = std::lrint(xTwips);
-  const long ratio = std::lrint(twipsPerPixel);
-  if (ratio <= 0) return 0;
-  return static_cast<int>(x / ratio);
-}
-
-void ClockWindow::OnIconMessage(int /*button*/, int /*shift*/, double xTwips, double /*yTwips*/) {
+void ClockWindow::OnMouseMove(int /*button*/, int /*shift*/, int xTwips, int /*yTwips*/) {
   switch (DecodeIconMessage(xTwips, app_.Desk().Sys().TwipsPerPixelX())) {
     case kWmLButtonDown:
       form_.PopupMenu("menFILE");

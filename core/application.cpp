@@ -7,9 +7,21 @@
 
 namespace zdz {
 
-Application::Application(Desktop& desktop) : desktop_(desktop) {}
+Application::Application(Desktop& desktop)
+    : desktop_(desktop),
+      clickTimer_(desktop.CreateOneShot()),
+      clicks_(*clickTimer_, desktop.Sys().DoubleClickMs(), [this](std::uint32_t message) {
+        if (clock_)
+          clock_->Window().MouseMove(
+              0, 0, EncodeIconMessage(message, desktop_.Sys().TwipsPerPixelX()), 0);
+      }) {
+  desktop_.Tray().SetListener(this);
+}
 
-Application::~Application() = default;
+Application::~Application() {
+  desktop_.Tray().SetListener(nullptr);
+  clickTimer_->Stop();
+}
 
 std::string Application::DefaultWavePath() {
   std::string folder = desktop_.Sys().DataFolder();
@@ -34,6 +46,36 @@ AboutDialog& Application::About() {
   return *about_;
 }
 
+void Application::OpenOptions() {
+  OptionsDialog& options = Options();
+  options.Window().Show();
+  options.Window().SetTopmost(true);
+  if (clock_) clock_->SetEnabled(false);
+}
+
+void Application::OptionsClosed() {
+  if (!clock_) return;
+  clock_->ApplyLayout(state_.Flag(kFlag24Hour));
+  clock_->SetEnabled(true);
+}
+
+void Application::IconMessage(NativeHandle window, std::uint32_t id, std::uint32_t message) {
+  if (clock_ && window == clock_->Window().Handle() && id == kClockIconId) clicks_.Report(message);
+}
+
+void Application::AreaChanged(bool available) {
+  if (!clock_) return;
+  if (!available) {
+    // The panel went away with our icon: a hidden clock would be out of reach.
+    if (state_.InTray) {
+      clock_->ShowAsWindow();
+      state_.InTray = kFalse;
+    }
+    return;
+  }
+  if (trayChosen_ && !state_.InTray) SwitchTrayMode(false);
+}
+
 void Application::ReleaseClock() {
   if (clock_) released_.push_back(std::shared_ptr<ClockWindow>(std::move(clock_)));
   EndIfNoWindowLeft();
@@ -56,6 +98,7 @@ void Application::EndIfNoWindowLeft() {
 void Application::End() {
   if (ended_) return;
   ended_ = true;
+  clickTimer_->Stop();
   desktop_.Sys().EndProgram();
 }
 

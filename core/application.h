@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/icon_message.h"
+#include "core/icon_record.h"
 #include "core/shared_state.h"
 #include "platform/desktop.h"
 
@@ -16,16 +18,19 @@ class ClockWindow;
 class OptionsDialog;
 class AboutDialog;
 
-class Application {
+class Application : private NotifyAreaListener {
  public:
   explicit Application(Desktop& desktop);
-  ~Application();
+  ~Application() override;
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
   // Start-up: reads (and where needed repairs) the stored settings, then loads the clock
   // window. Throws StoreError when the store cannot keep the defaults.
   void Main();
+  // Main for an entry point: false, with the reason reported to the user, when the program
+  // cannot start.
+  bool Start();
 
   // True: show the clock as a window; False: move it into the notification area.
   void SwitchTrayMode(bool asWindow);
@@ -36,15 +41,17 @@ class Application {
   // The chime beside the program: its data folder joined with "Ruvazu.wav".
   std::string DefaultWavePath();
 
+  // The options dialog, shown over the clock, which stays disabled until OptionsClosed.
+  void OpenOptions();
+  void OptionsClosed();
+
   SharedState& State() { return state_; }
   Desktop& Desk() { return desktop_; }
 
   // Program-wide instances, created on first reference.
   ClockWindow* Clock() { return clock_.get(); }
   OptionsDialog& Options();
-  OptionsDialog* OptionsIfOpen() { return options_.get(); }
   AboutDialog& About();
-  AboutDialog* AboutIfOpen() { return about_.get(); }
 
   // Drop a window instance. Its objects live until the next safe point, since the call
   // usually comes from one of that window's own handlers.
@@ -60,11 +67,18 @@ class Application {
   void CollectReleased();
 
  private:
+  void IconMessage(NativeHandle window, std::uint32_t id, std::uint32_t message) override;
+  void AreaChanged(bool available) override;
   void EndIfNoWindowLeft();
   void ReadSettings();
 
   Desktop& desktop_;
   SharedState state_;
+  std::unique_ptr<OneShotTimer> clickTimer_;
+  IconClickPolicy clicks_;
+  // The user's last choice of presentation, kept while a vanished notification area forces
+  // the window onto the desktop, so the clock goes back when an area appears.
+  bool trayChosen_ = false;
   std::unique_ptr<ClockWindow> clock_;
   std::unique_ptr<OptionsDialog> options_;
   std::unique_ptr<AboutDialog> about_;

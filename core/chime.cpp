@@ -1,26 +1,16 @@
+// Application::PlayChime.
 #include "clock/clock_window.h"
 #include "core/application.h"
 
 namespace zdz {
 
 void Application::PlayChime(std::int16_t count) {
-  Form& window = clock_->Window();
   // Only a visible window is hidden, and only what was hidden here comes back: a clock the
   // user put into the notification area stays there.
-  const bool hide = state_.Flag(kFlagWindow) && window.Visible();
-  if (hide) window.Hide();
-
-  Sound& sound = desktop_.Audio();
-  if (state_.Flag(kFlagCuckoo)) {
-    for (int stroke = 1; stroke <= count; ++stroke) {
-      if (state_.WavePath.empty()) break;
-      sound.Play(state_.WavePath, kSndSync | kSndNoDefault);
-    }
-  } else if (!state_.WavePath.empty()) {
-    sound.Play(state_.WavePath, kSndSync | kSndNoDefault);
-  }
-
-  if (hide) window.Show();
+  const bool hidden = state_.Flag(kFlagWindow) && clock_->HideForChime();
+  if (!state_.WavePath.empty())
+    desktop_.Audio().PlayStrokes(state_.WavePath, state_.Flag(kFlagCuckoo) ? count : 1);
+  if (hidden) clock_->ShowAfterChime();
 }
 
 }  // namespace zdz

@@ -1,3 +1,4 @@
+// Application::Main: the stored settings read, repaired where damaged, and the clock loaded.
 #include <optional>
 
 #include "clock/clock_window.h"
@@ -34,17 +35,27 @@ void Application::Main() {
 
   if (damaged) {
     // Repair only what is broken: good flags and a chosen chime file survive.
+    StoreValues repair;
     for (int i = 0; i < 4; ++i)
-      if (badFlag[i]) store.Save(text::kStoreApp, text::kStoreSection, FlagKey(i), BoolText(false));
-    if (read(kKeyWave).empty())
-      store.Save(text::kStoreApp, text::kStoreSection, kKeyWave, DefaultWavePath());
-    if (read(kKeyWaveName).empty())
-      store.Save(text::kStoreApp, text::kStoreSection, kKeyWaveName, text::kChimeName);
+      if (badFlag[i]) repair.emplace_back(FlagKey(i), BoolText(false));
+    if (read(kKeyWave).empty()) repair.emplace_back(kKeyWave, DefaultWavePath());
+    if (read(kKeyWaveName).empty()) repair.emplace_back(kKeyWaveName, text::kChimeName);
+    store.SaveAll(text::kStoreApp, text::kStoreSection, repair);
   }
   ReadSettings();
 
   clock_ = std::make_unique<ClockWindow>(*this);
   clock_->Load();
+}
+
+bool Application::Start() {
+  try {
+    Main();
+    return true;
+  } catch (const StoreError& e) {
+    desktop_.Sys().ReportFailure(std::string(text::kStartStoreFailed) + e.what());
+    return false;
+  }
 }
 
 }  // namespace zdz

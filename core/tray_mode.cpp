@@ -1,46 +1,54 @@
+// Application::SwitchTrayMode and the icon record it adds.
 #include "clock/clock_window.h"
 #include "core/application.h"
+#include "core/icon_record.h"
 #include "resources/captions.h"
 
 namespace zdz {
 
 namespace {
 
-constexpr std::uint32_t kIconId = 1;
+constexpr std::uint32_t kClassicRecordSize = 88;
 
 }  // namespace
 
+NotifyIconData IconRecord(IconRecordUse use, NativeHandle window, NativeHandle icon) {
+  NotifyIconData record;
+  record.cbSize = kClassicRecordSize;
+  record.hWnd = window;
+  record.uID = kClockIconId;
+  if (use == IconRecordUse::kAdd) {
+    record.uFlags = kNifMessage | kNifIcon | kNifTip;
+    record.uCallbackMessage = kWmMouseMove;
+    record.hIcon = icon;
+    record.szTip = text::kAppTitle;
+  }
+  return record;
+}
+
 void Application::SwitchTrayMode(bool asWindow) {
-  Form& window = clock_->Window();
+  trayChosen_ = !asWindow;
   const auto showAsWindow = [&] {
-    window.Show();
+    clock_->ShowAsWindow();
     state_.InTray = kFalse;
-    window.Menu("menTASC").SetCaption(text::kMenTascIn);
   };
   if (asWindow) {
     showAsWindow();
     return;
   }
 
-  NotifyIconData icon;
-  icon.cbSize = 88;
-  icon.hWnd = window.Handle();
-  icon.uID = kIconId;
-  icon.uFlags = kNifMessage | kNifIcon | kNifTip;
-  icon.uCallbackMessage = kWmMouseMove;
-  icon.hIcon = window.IconHandle();
-  icon.szTip = text::kAppTitle;
+  const NotifyIconData icon =
+      IconRecord(IconRecordUse::kAdd, clock_->Window().Handle(), clock_->Window().IconHandle());
   NotifyArea& tray = desktop_.Tray();
   tray.Add(icon);  // refused when our icon is there already: that one stays in use
 
-  if (!tray.Holds(icon.hWnd, kIconId)) {
+  if (!tray.Holds(icon.hWnd, kClockIconId)) {
     // No notification area: hiding now would leave the clock unreachable.
     showAsWindow();
     return;
   }
-  window.Menu("menTASC").SetCaption(text::kMenTascOut);
   state_.InTray = kTrue;
-  window.Hide();
+  clock_->GoIntoTray();
 }
 
 }  // namespace zdz

@@ -18,18 +18,18 @@ void OptionsDialog::OnAlarmChange(std::int16_t index) {
   SharedState& state = app_.State();
   Control& box = form_.Ctl("chkALARM", index);
   switch (index) {
-    case 0: {
+    case kAlarmOn: {
       const bool on = box.Value();
       form_.Ctl("lblFILE").SetBackColor(on ? kWhite : kSysButtonFace);
-      EnabledAll(on, {&form_.Ctl("chkALARM", 1), &form_.Ctl("chkALARM", 2), &form_.Ctl("btnFILE")});
+      EnabledAll(on, {&form_.Ctl("chkALARM", kAlarmCuckoo), &form_.Ctl("chkALARM", kAlarmTest), &form_.Ctl("btnFILE")});
       state.OptFlag[kFlagChime] = ToVb(on);
       break;
     }
-    case 1:
+    case kAlarmCuckoo:
       state.OptFlag[kFlagCuckoo] = ToVb(box.Value());
       box.SetCaption(box.Value() ? text::kOn : text::kOff);
       break;
-    case 2:
+    case kAlarmTest:
       if (box.Value()) {
         box.SetCaption(text::kStop);
         if (!state.WavePath.empty())
@@ -45,7 +45,7 @@ void OptionsDialog::OnAlarmChange(std::int16_t index) {
 }
 
 void OptionsDialog::OnBrowse() {
-  if (form_.Ctl("chkALARM", 2).Value()) chkA2();
+  if (form_.Ctl("chkALARM", kAlarmTest).Value()) chkA2();
 
   const Control& dialog = form_.Ctl("cmdWAV");
   OpenFileRequest request;

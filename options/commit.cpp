@@ -6,18 +6,36 @@
 
 namespace zdz {
 
+namespace {
+
+std::string NotSavedMessage(const StoreError& e) {
+  switch (e.Reason()) {
+    case StoreFailure::kNoSpace:
+      return std::string(text::kNotSaved) + text::kNoSpace;
+    case StoreFailure::kNotPermitted:
+      return std::string(text::kNotSaved) + text::kNotPermitted;
+    case StoreFailure::kOther:
+      break;
+  }
+  return std::string(text::kNotSaved) + text::kWriteFailed;
+}
+
+}  // namespace
+
 void OptionsDialog::OnOkCancel(std::int16_t index) {
   if (closed_) return;
-  if (form_.Ctl("chkALARM", 2).Value()) chkA2();
-  if (index == 0) {
+  if (form_.Ctl("chkALARM", kAlarmTest).Value()) chkA2();
+  if (index == kButtonOk) {
     try {
       SaveAll();
       if (ClockWindow* clock = app_.Clock()) {
-        clock->Window().Menu("menREG").SetEnabled(true);
+        clock->EnableDelete(true);
         app_.SwitchTrayMode(app_.State().Flag(kFlagWindow));
       }
-    } catch (const StoreError&) {
-      // Keys before the failing one are written; the dialog closes all the same.
+    } catch (const StoreError& e) {
+      // Nothing was stored: say so rather than lose the choice silently at the next start.
+      // The dialog still closes, with the choices in effect for this session.
+      app_.Desk().Sys().MessageBox(NotSavedMessage(e), text::kAppTitle);
     }
   } else {
     ReloadStored();
@@ -27,11 +45,11 @@ void OptionsDialog::OnOkCancel(std::int16_t index) {
 
 void OptionsDialog::SaveAll() {
   const SharedState& state = app_.State();
-  SettingsStore& store = app_.Desk().Store();
-  for (int i = 0; i < 4; ++i)
-    store.Save(text::kStoreApp, text::kStoreSection, FlagKey(i), BoolText(state.Flag(i)));
-  store.Save(text::kStoreApp, text::kStoreSection, kKeyWave, state.WavePath);
-  store.Save(text::kStoreApp, text::kStoreSection, kKeyWaveName, state.WaveName);
+  StoreValues values;
+  for (int i = 0; i < 4; ++i) values.emplace_back(FlagKey(i), BoolText(state.Flag(i)));
+  values.emplace_back(kKeyWave, state.WavePath);
+  values.emplace_back(kKeyWaveName, state.WaveName);
+  app_.Desk().Store().SaveAll(text::kStoreApp, text::kStoreSection, values);
 }
 
 void OptionsDialog::ReloadStored() {
@@ -55,10 +73,7 @@ void OptionsDialog::ReloadStored() {
 void OptionsDialog::Close() {
   closed_ = true;
   form_.SetTopmost(false);
-  if (ClockWindow* clock = app_.Clock()) {
-    clock->ApplyLayout(app_.State().Flag(kFlag24Hour));
-    clock->Window().SetEnabled(true);
-  }
+  app_.OptionsClosed();
   form_.Hide();
   app_.ReleaseOptions();
 }

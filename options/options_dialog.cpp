@@ -19,10 +19,10 @@ OptionsDialog::OptionsDialog(Application& app) : app_(app), form_(OptionsFormSpe
   form_.Ctl("opt24").onChange = [this](std::int16_t) { OnDisplayChoice(true); };
   form_.Ctl("optW").onChange = [this](std::int16_t) { OnStartupChoice(true); };
   form_.Ctl("optT").onChange = [this](std::int16_t) { OnStartupChoice(false); };
-  for (int i = 0; i < 2; ++i)
+  for (std::int16_t i : {kButtonOk, kButtonCancel})
     form_.Ctl("btnOKCAN", i).onClick = [this](std::int16_t index) { OnOkCancel(index); };
   // The title bar's close and Esc act as Cancel, so the clock is never left disabled.
-  form_.onUserClose = [this] { OnOkCancel(1); };
+  form_.onUserClose = [this] { OnOkCancel(kButtonCancel); };
   form_.AttachPeer(app_.Desk().CreateWindow(form_));
 }
 
@@ -47,12 +47,12 @@ void OptionsDialog::SETTING(std::int16_t index) {
       break;
     case 2:
     case 6:
-      form_.Ctl("chkALARM", 0).SetValue(index == 2);
+      form_.Ctl("chkALARM", kAlarmOn).SetValue(index == 2);
       SavedWaveName = state.WaveName;
       form_.Ctl("lblFILE").SetCaption(state.WaveName);
       break;
     case 3:
-      form_.Ctl("chkALARM", 1).SetValue(true);
+      form_.Ctl("chkALARM", kAlarmCuckoo).SetValue(true);
       break;
     case 4:
       form_.Ctl("opt12").SetValue(true);
@@ -61,7 +61,7 @@ void OptionsDialog::SETTING(std::int16_t index) {
       form_.Ctl("optT").SetValue(true);
       break;
     case 7:
-      form_.Ctl("chkALARM", 1).SetValue(false);
+      form_.Ctl("chkALARM", kAlarmCuckoo).SetValue(false);
       break;
     default:
       break;
@@ -69,7 +69,7 @@ void OptionsDialog::SETTING(std::int16_t index) {
 }
 
 void OptionsDialog::chkA2() {
-  Control& test = form_.Ctl("chkALARM", 2);
+  Control& test = form_.Ctl("chkALARM", kAlarmTest);
   test.SetValue(false);
   test.SetCaption(text::kTest);
 }

@@ -13,6 +13,13 @@ namespace zdz {
 
 class Application;
 
+// Members of the control arrays.
+inline constexpr std::int16_t kAlarmOn = 0;      // chkALARM: chime on
+inline constexpr std::int16_t kAlarmCuckoo = 1;  // chkALARM: cuckoo mode (push button)
+inline constexpr std::int16_t kAlarmTest = 2;    // chkALARM: test playback (push button)
+inline constexpr std::int16_t kButtonOk = 0;     // btnOKCAN
+inline constexpr std::int16_t kButtonCancel = 1;
+
 // Sets the enabled state of each control, in list order.
 void EnabledAll(bool enabled, std::initializer_list<Control*> objs);
 
@@ -25,6 +32,7 @@ class OptionsDialog {
 
   // Puts the current options into the controls.
   void Load();
+  // `index`: the OptFlag number 0..3 when that flag is True, the number plus 4 when False.
   void SETTING(std::int16_t index);
   void chkA2();
 

@@ -172,12 +172,17 @@ void Form::PopupMenu(const std::string& menuName) {
 NativeHandle Form::Handle() const { return peer_ ? peer_->Handle() : 0; }
 NativeHandle Form::IconHandle() const { return peer_ ? peer_->IconHandle() : 0; }
 
-void Form::MouseMove(int button, int shift, double xTwips, double yTwips) {
+void Form::MouseMove(int button, int shift, int xTwips, int yTwips) {
   // A disabled window takes no mouse input, the notification icon's reports included.
   if (enabled_ && onMouseMove) onMouseMove(button, shift, xTwips, yTwips);
 }
 
-void Form::UserClose() {
+void Form::UserCancel() {
+  for (const auto& c : controls_)
+    if (c->Spec().isCancel) {
+      c->UserClick();
+      return;
+    }
   if (onUserClose) onUserClose();
 }
 

@@ -130,11 +130,13 @@ class Form {
   NativeHandle Handle() const;
   NativeHandle IconHandle() const;
 
-  // Events from the back end.
-  void MouseMove(int button, int shift, double xTwips, double yTwips);
-  void UserClose();  // title bar close, Alt+F4, Esc where the window has no cancel button
+  // The user asked to cancel this window: Esc, the title bar's close, Alt+F4. The window's
+  // cancel button answers when it has one; otherwise onUserClose.
+  void UserCancel();
+  // The window's mouse-move notification, position in twips. Ignored while disabled.
+  void MouseMove(int button, int shift, int xTwips, int yTwips);
 
-  std::function<void(int button, int shift, double x, double y)> onMouseMove;
+  std::function<void(int button, int shift, int x, int y)> onMouseMove;
   std::function<void()> onUserClose;
 
   void AttachPeer(std::unique_ptr<WindowPeer> peer);

@@ -34,7 +34,9 @@ class WindowPeer {
   virtual void SetOuterSize(int width, int height) = 0;  // twips, frame included
   virtual void SetCaption(const std::string& text) = 0;
   virtual void SetTopmost(bool topmost) = 0;
-  virtual void PopupMenu(const std::string& menuName) = 0;  // modal, at the mouse position
+  // Modal, at the mouse position. The window is brought to the foreground first, so that the
+  // menu closes when the user clicks elsewhere, even when the window itself is hidden.
+  virtual void PopupMenu(const std::string& menuName) = 0;
   virtual NativeHandle Handle() const = 0;
   virtual NativeHandle IconHandle() const = 0;
 };

@@ -20,7 +20,8 @@ class Registry {
   virtual long OpenKey(std::uint32_t root, const std::string& subKey, std::uint32_t options,
                        std::uint32_t access, RegKey* key) = 0;
   // *size: the buffer's size on entry, the bytes written on return. Strings come as UTF-8
-  // bytes with their terminating zero. kErrorMoreData when the data does not fit.
+  // bytes with their terminating zero; whether they fit is judged as the system's narrow
+  // calls judge it, in bytes of the system's code page. kErrorMoreData when they do not.
   virtual long QueryValue(RegKey key, const std::string& valueName, std::uint32_t* type,
                           std::uint8_t* data, std::uint32_t* size) = 0;
   virtual long CloseKey(RegKey key) = 0;

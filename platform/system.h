@@ -29,6 +29,11 @@ class System {
   virtual std::string DataFolder() = 0;
   virtual char PathSeparator() = 0;
   virtual double TwipsPerPixelX() = 0;
+  // The user's double-click interval.
+  virtual int DoubleClickMs() = 0;
+  // A start-up that cannot go on: one line where the user sees it (stderr, or a message box
+  // where a program has no console).
+  virtual void ReportFailure(const std::string& text) = 0;
   // Ends the program at once: other windows close without their own unload handling.
   virtual void EndProgram() = 0;
 };

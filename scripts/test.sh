@@ -10,7 +10,7 @@ jobs=$(nproc)
 build=${ZDZ_BUILD_DIR:-build}
 
 # The core alone, sanitized (Qt's own allocations would drown LeakSanitizer's report).
-cmake -S . -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZDZ_QT=OFF -DZDZ_SANITIZE=ON \
+cmake -S . -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZDZ_DESKTOP=none -DZDZ_SANITIZE=ON \
   -DZDZ_WERROR=ON
 cmake --build "$build/asan" -j "$jobs"
 ctest --test-dir "$build/asan" -j "$jobs" --output-on-failure

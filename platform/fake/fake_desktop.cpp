@@ -10,9 +10,36 @@ namespace zdz::fake {
 FakeWindow::FakeWindow(FakeDesktop& desk, Form& form, NativeHandle handle)
     : caption(form.Caption()), desk_(desk), form_(form), handle_(handle) {
   desk_.windows_[form.Name()] = this;
+  for (const auto& c : form.Controls()) {
+    auto peer = std::make_unique<FakeControl>();
+    peer->caption = c->Caption();
+    peer->enabled = c->Enabled();
+    peer->backColor = c->BackColor();
+    peer->left = c->Left(), peer->top = c->Top(), peer->width = c->Width();
+    peer->height = c->Height();
+    c->AttachPeer(peer.get());
+    controls_[c.get()] = std::move(peer);
+  }
+  for (const auto& m : form.MenuItems()) {
+    auto peer = std::make_unique<FakeMenuItem>();
+    peer->caption = m->Caption();
+    peer->enabled = m->Enabled();
+    m->AttachPeer(peer.get());
+    menuItems_[m.get()] = std::move(peer);
+  }
+}
+
+FakeControl& FakeWindow::Peer(const std::string& control, int index) {
+  return *controls_.at(&form_.Ctl(control, index));
+}
+
+FakeMenuItem& FakeWindow::MenuPeer(const std::string& item) {
+  return *menuItems_.at(&form_.Menu(item));
 }
 
 FakeWindow::~FakeWindow() {
+  for (const auto& c : form_.Controls()) c->AttachPeer(nullptr);
+  for (const auto& m : form_.MenuItems()) m->AttachPeer(nullptr);
   auto it = desk_.windows_.find(form_.Name());
   if (it != desk_.windows_.end() && it->second == this) desk_.windows_.erase(it);
   desk_.log.push_back("destroy " + form_.Name());
@@ -63,9 +90,20 @@ std::string FakeStore::Read(const std::string& app, const std::string& section,
 
 void FakeStore::Save(const std::string& app, const std::string& section, const std::string& key,
                      const std::string& value) {
-  if (failSaves || key == failSaveKey) throw StoreError("cannot save " + key);
+  if (failSaves || key == failSaveKey) throw StoreError("cannot save " + key, failReason);
   writes.push_back({key, value});
   if (!loseWrites) values[{app, section, key}] = value;
+}
+
+void FakeStore::SaveAll(const std::string& app, const std::string& section,
+                        const StoreValues& batch) {
+  for (const auto& [key, value] : batch)
+    if (failSaves || key == failSaveKey) throw StoreError("cannot save " + key, failReason);
+  for (const auto& [key, value] : batch) {
+    writes.push_back({key, value});
+    if (!loseWrites) values[{app, section, key}] = value;
+  }
+  ++batches;
 }
 
 void FakeStore::Delete(const std::string& app) {
@@ -99,6 +137,18 @@ bool FakeTray::Delete(const NotifyIconData& data) {
 
 bool FakeTray::Holds(NativeHandle window, std::uint32_t id) {
   return icons.count({window, id}) > 0;
+}
+
+void FakeTray::Vanish() {
+  present = false;
+  icons.clear();
+  if (listener) listener->AreaChanged(false);
+}
+
+void FakeTray::Appear() {
+  present = true;
+  icons.clear();
+  if (listener) listener->AreaChanged(true);
 }
 
 bool FakeSound::Play(const std::string& name, unsigned flags) {
@@ -177,6 +227,28 @@ std::unique_ptr<WindowPeer> FakeDesktop::CreateWindow(Form& form) {
   return std::make_unique<FakeWindow>(*this, form, nextHandle_);
 }
 
+namespace {
+
+// Unregisters itself, so a test can fire whatever is still alive.
+class TrackedOneShot : public FakeOneShot {
+ public:
+  explicit TrackedOneShot(std::vector<FakeOneShot*>& live) : live_(live) { live_.push_back(this); }
+  ~TrackedOneShot() override { std::erase(live_, this); }
+
+ private:
+  std::vector<FakeOneShot*>& live_;
+};
+
+}  // namespace
+
+std::unique_ptr<OneShotTimer> FakeDesktop::CreateOneShot() {
+  return std::make_unique<TrackedOneShot>(oneShots_);
+}
+
+void FakeDesktop::ElapseOneShots() {
+  for (FakeOneShot* t : std::vector<FakeOneShot*>(oneShots_)) t->Fire();
+}
+
 FakeWindow* FakeDesktop::Window(const std::string& formName) {
   auto it = windows_.find(formName);
   return it == windows_.end() ? nullptr : it->second;
@@ -209,17 +281,16 @@ void FakeDesktop::Select(const std::string& formName, const std::string& control
 }
 
 void FakeDesktop::Close(const std::string& formName) {
-  Need(Window(formName), formName).Model().UserClose();
+  Need(Window(formName), formName).Model().UserCancel();
 }
 
 void FakeDesktop::IconMessage(NativeHandle window, std::uint32_t message) {
-  for (auto& [name, w] : windows_)
-    if (w->Handle() == window) {
-      w->Model().MouseMove(0, 0, message * system.twipsPerPixel, 0);
-      return;
-    }
+  if (tray.listener) tray.listener->IconMessage(window, 1, message);
 }
 
-void FakeDesktop::Tick() { Need(Window("fomTIME"), "fomTIME").Model().Ctl("tim1").Click(); }
+void FakeDesktop::Tick() {
+  for (const auto& c : Need(Window("fomTIME"), "fomTIME").Model().Controls())
+    if (c->Spec().kind == ControlKind::kTimer) c->Click();
+}
 
 }  // namespace zdz::fake

@@ -3,6 +3,7 @@
 // lets a test act as the user, the clock, the store and the system.
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -15,6 +16,33 @@
 namespace zdz::fake {
 
 class FakeDesktop;
+
+// What a desktop was last told about one control.
+class FakeControl : public ControlPeer {
+ public:
+  void SetCaption(const std::string& text) override { caption = text; }
+  void SetValue(bool on) override { value = on; }
+  void SetEnabled(bool on) override { enabled = on; }
+  void SetBackColor(Color color) override { backColor = color; }
+  void SetGeometry(int l, int t, int w, int h) override {
+    left = l, top = t, width = w, height = h;
+  }
+
+  std::string caption;
+  bool value = false;
+  bool enabled = true;
+  Color backColor = kDefaultColor;
+  int left = 0, top = 0, width = 0, height = 0;
+};
+
+class FakeMenuItem : public MenuItemPeer {
+ public:
+  void SetCaption(const std::string& text) override { caption = text; }
+  void SetEnabled(bool on) override { enabled = on; }
+
+  std::string caption;
+  bool enabled = true;
+};
 
 class FakeWindow : public WindowPeer {
  public:
@@ -32,6 +60,10 @@ class FakeWindow : public WindowPeer {
   NativeHandle IconHandle() const override { return handle_ + 1; }
 
   Form& Model() { return form_; }
+  // The peers of the form's controls and menu items, as the desktop drew them.
+  FakeControl& Peer(const std::string& control, int index = -1);
+  FakeMenuItem& MenuPeer(const std::string& item);
+
   bool visible = false;
   bool enabled = true;
   bool topmost = false;
@@ -43,6 +75,8 @@ class FakeWindow : public WindowPeer {
   FakeDesktop& desk_;
   Form& form_;
   NativeHandle handle_;
+  std::map<const Control*, std::unique_ptr<FakeControl>> controls_;
+  std::map<const MenuItem*, std::unique_ptr<FakeMenuItem>> menuItems_;
 };
 
 struct StoreWrite {
@@ -56,13 +90,17 @@ class FakeStore : public SettingsStore {
                    const std::string& key) override;
   void Save(const std::string& app, const std::string& section, const std::string& key,
             const std::string& value) override;
+  void SaveAll(const std::string& app, const std::string& section,
+               const StoreValues& values) override;
   void Delete(const std::string& app) override;
 
   // (app, section, key) -> text
   std::map<std::tuple<std::string, std::string, std::string>, std::string> values;
   std::vector<StoreWrite> writes;  // in order, app and section left out
   int deletes = 0;
-  bool failSaves = false;   // every Save throws
+  int batches = 0;  // SaveAll calls that stored
+  bool failSaves = false;   // every Save and SaveAll throws, storing nothing
+  StoreFailure failReason = StoreFailure::kOther;
   std::string failSaveKey;  // Save of this key throws
   bool loseWrites = false;  // Save succeeds but keeps nothing
   bool failDelete = false;
@@ -77,8 +115,14 @@ class FakeTray : public NotifyArea {
   bool Add(const NotifyIconData& data) override;
   bool Delete(const NotifyIconData& data) override;
   bool Holds(NativeHandle window, std::uint32_t id) override;
+  void SetListener(NotifyAreaListener* l) override { listener = l; }
+
+  // The area goes away with every icon in it, or (re)appears empty; the listener is told.
+  void Vanish();
+  void Appear();
 
   bool present = true;  // a notification area exists
+  NotifyAreaListener* listener = nullptr;
   std::vector<NotifyIconData> adds, deletes;
   std::map<std::pair<NativeHandle, std::uint32_t>, NotifyIconData> icons;
 };
@@ -151,6 +195,8 @@ class FakeSystem : public System {
   std::string DataFolder() override { return dataFolder; }
   char PathSeparator() override { return separator; }
   double TwipsPerPixelX() override { return twipsPerPixel; }
+  int DoubleClickMs() override { return doubleClickMs; }
+  void ReportFailure(const std::string& text) override { failures.push_back(text); }
   void EndProgram() override { ended = true; }
 
   std::deque<std::optional<std::string>> openAnswers;  // nullopt: the user cancels
@@ -162,13 +208,34 @@ class FakeSystem : public System {
   std::string dataFolder = "C:\\Program Files\\Zoduzazu";
   char separator = '\\';
   double twipsPerPixel = 15;
+  int doubleClickMs = 500;
+  std::vector<std::string> failures;
   bool ended = false;
+};
+
+// Fires only when the test says the time has come.
+class FakeOneShot : public OneShotTimer {
+ public:
+  void Start(int ms, std::function<void()> fire) override {
+    delayMs = ms;
+    fire_ = std::move(fire);
+  }
+  void Stop() override { fire_ = nullptr; }
+  bool Pending() const override { return static_cast<bool>(fire_); }
+  void Fire() {
+    if (auto f = std::exchange(fire_, nullptr)) f();
+  }
+  int delayMs = 0;
+
+ private:
+  std::function<void()> fire_;
 };
 
 class FakeDesktop : public Desktop {
  public:
   FakeDesktop();
   std::unique_ptr<WindowPeer> CreateWindow(Form& form) override;
+  std::unique_ptr<OneShotTimer> CreateOneShot() override;
   SettingsStore& Store() override { return store; }
   NotifyArea& Tray() override { return tray; }
   Sound& Audio() override { return sound; }
@@ -183,9 +250,11 @@ class FakeDesktop : public Desktop {
   void Click(const std::string& formName, const std::string& control, int index = -1);
   void Toggle(const std::string& formName, const std::string& control, int index = -1);
   void Select(const std::string& formName, const std::string& control);
-  void Close(const std::string& formName);
-  // The notification icon reporting a mouse message to `window`.
+  void Close(const std::string& formName);  // Esc or the title bar's close
+  // The notification icon (window, 1) reporting a mouse message.
   void IconMessage(NativeHandle window, std::uint32_t message);
+  // The double-click interval runs out: held clicks are delivered.
+  void ElapseOneShots();
   // One expiry of the timer on the clock window.
   void Tick();
 
@@ -205,6 +274,7 @@ class FakeDesktop : public Desktop {
  private:
   friend class FakeWindow;
   std::map<std::string, FakeWindow*> windows_;
+  std::vector<FakeOneShot*> oneShots_;
   NativeHandle nextHandle_ = 0x1000;
 };
 

@@ -9,6 +9,7 @@
 #include "core/application.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_units.h"
+#include "resources/captions.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ QString gFirstWarning;
 void OnQtMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
   if (type == QtFatalMsg) {
     const QString reason = gFirstWarning.isEmpty() ? message : gFirstWarning;
-    std::fprintf(stderr, "zoduzazu: cannot open the display: %s\n", qPrintable(reason));
+    std::fprintf(stderr, "%s%s\n", zdz::text::kStartNoDisplay, qPrintable(reason));
     std::_Exit(1);
   }
   if (type == QtDebugMsg || type == QtInfoMsg) return;
@@ -42,7 +43,7 @@ void OnQtMessage(QtMsgType type, const QMessageLogContext&, const QString& messa
 
 int main(int argc, char** argv) {
   if (!HasDisplay()) {
-    std::fprintf(stderr, "zoduzazu: no display to show the clock on (DISPLAY is not set)\n");
+    std::fprintf(stderr, "%sDISPLAY is not set\n", zdz::text::kStartNoDisplay);
     return 1;
   }
   qInstallMessageHandler(OnQtMessage);
@@ -58,11 +59,6 @@ int main(int argc, char** argv) {
 
   zdz::qt::QtDesktop desktop(zdz::qt::QtDesktop::DefaultConfigBase());
   zdz::Application program(desktop);
-  try {
-    program.Main();
-  } catch (const zdz::StoreError& e) {
-    std::fprintf(stderr, "zoduzazu: cannot keep the settings: %s\n", e.what());
-    return 1;
-  }
+  if (!program.Start()) return 1;
   return QApplication::exec();
 }

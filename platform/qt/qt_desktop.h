@@ -17,6 +17,7 @@ class QtDesktop : public Desktop {
   explicit QtDesktop(const std::string& configBase);
 
   std::unique_ptr<WindowPeer> CreateWindow(Form& form) override;
+  std::unique_ptr<OneShotTimer> CreateOneShot() override;
   SettingsStore& Store() override { return store_; }
   NotifyArea& Tray() override { return tray_; }
   Sound& Audio() override { return sound_; }

@@ -6,7 +6,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLocale>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QStyleHints>
+
+#include <cstdio>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -70,6 +74,10 @@ std::string QtSystem::DataFolder() {
 }
 
 double QtSystem::TwipsPerPixelX() { return TwipsPerPixel(); }
+
+int QtSystem::DoubleClickMs() { return QGuiApplication::styleHints()->mouseDoubleClickInterval(); }
+
+void QtSystem::ReportFailure(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
 
 void QtSystem::EndProgram() { QCoreApplication::exit(0); }
 

@@ -16,6 +16,8 @@ class QtSystem : public System {
   std::string DataFolder() override;
   char PathSeparator() override { return '/'; }
   double TwipsPerPixelX() override;
+  int DoubleClickMs() override;
+  void ReportFailure(const std::string& text) override;
   void EndProgram() override;
 };
 

@@ -2,9 +2,7 @@
 // The notification area through QSystemTrayIcon (an XEmbed or StatusNotifier host).
 
 #include <QSystemTrayIcon>
-#include <QTimer>
 
-#include <functional>
 #include <map>
 #include <memory>
 
@@ -14,22 +12,19 @@ namespace zdz::qt {
 
 class QtTray : public NotifyArea {
  public:
-  // Delivers an icon's mouse message to the window that added it.
-  using Deliver = std::function<void(NativeHandle window, std::uint32_t message)>;
-  explicit QtTray(Deliver deliver);
+  QtTray();
   ~QtTray() override;
 
   bool Add(const NotifyIconData& data) override;
   bool Delete(const NotifyIconData& data) override;
   bool Holds(NativeHandle window, std::uint32_t id) override;
+  void SetListener(NotifyAreaListener* listener) override { listener_ = listener; }
 
  private:
-  struct Entry {
-    std::unique_ptr<QSystemTrayIcon> icon;
-    std::unique_ptr<QTimer> pendingClick;
-  };
-  Deliver deliver_;
-  std::map<std::pair<NativeHandle, std::uint32_t>, Entry> icons_;
+  void Report(NativeHandle window, std::uint32_t id, std::uint32_t message);
+
+  NotifyAreaListener* listener_ = nullptr;
+  std::map<std::pair<NativeHandle, std::uint32_t>, std::unique_ptr<QSystemTrayIcon>> icons_;
 };
 
 }  // namespace zdz::qt

@@ -7,9 +7,6 @@
 
 #include <cmath>
 
-// The resources live in this static library: the linker would drop them unless referenced.
-static void InitResources() { Q_INIT_RESOURCE(zoduzazu); }
-
 namespace zdz::qt {
 
 double TwipsPerPixel() {
@@ -52,7 +49,6 @@ void InstallFontSubstitutions() {
 }
 
 void InstallAppIcon() {
-  InitResources();
   QIcon icon;
   icon.addFile(":/icons/icon/zoduzazu-32.png", QSize(32, 32));
   icon.addFile(":/icons/icon/zoduzazu-16.png", QSize(16, 16));

@@ -48,14 +48,7 @@ class QtMenuItemPeer : public MenuItemPeer {
 class FormDialog : public QDialog {
  public:
   explicit FormDialog(Form& form) : form_(form) {}
-  void reject() override {
-    for (const auto& c : form_.Controls())
-      if (c->Spec().isCancel) {
-        c->UserClick();
-        return;
-      }
-    form_.UserClose();
-  }
+  void reject() override { form_.UserCancel(); }
 
  private:
   Form& form_;
@@ -68,7 +61,7 @@ class FormMainWindow : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
-    form_.UserClose();
+    form_.UserCancel();
   }
 
  private:
