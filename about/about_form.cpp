@@ -1,3 +1,6 @@
+// fomAbout as a table. Names: picIcon the program icon; lblTitle, lblVersion; lblDescription(0..2)
+// the maker's lines; Label1 the copyright holder; lblDisclaimer; Line1(0, 1) the etched rule;
+// cmdOK (default and cancel) and cmdSysInfo the buttons.
 #include "about/about_form.h"
 
 #include "resources/captions.h"

@@ -1,3 +1,4 @@
+// AboutDialog::StartSysInfo and GetKeyValue: finding and starting the system-information tool.
 #include <vector>
 
 #include "about/about_dialog.h"

@@ -1,3 +1,6 @@
+// fomTIME as a table. Names: tim1 the 100 ms timer; lblTIME the time label; menFILE (menTASC
+// tray in/out, lin0 separator, menEND exit), menSET (menOPTION options, menLINE1 separator,
+// menREG delete settings) and menVER (menVERJ version) the menus.
 #include "clock/clock_form.h"
 
 #include "resources/captions.h"
@@ -10,8 +13,6 @@ FormSpec ClockFormSpec() {
   f.caption = text::kAppTitle;
   f.outerWidth = 4785;
   f.outerHeight = 1440;
-  f.clientWidth = 4695;
-  f.clientHeight = 780;
   f.fixedBorder = true;
   f.minButton = true;
   f.maxButton = false;

@@ -1,3 +1,4 @@
+// ClockWindow's menu commands: tray, exit, options, delete settings, version.
 #include "about/about_dialog.h"
 #include "clock/clock_window.h"
 #include "core/application.h"

@@ -1,3 +1,4 @@
+// ClockWindow::Tick and the time text it shows.
 #include <cstdio>
 
 #include "clock/clock_window.h"

@@ -1,3 +1,4 @@
+// OptionsDialog's chime group: chime on, cuckoo, test playback and the file choice.
 #include "core/application.h"
 #include "options/options_dialog.h"
 #include "resources/captions.h"
@@ -21,7 +22,8 @@ void OptionsDialog::OnAlarmChange(std::int16_t index) {
     case kAlarmOn: {
       const bool on = box.Value();
       form_.Ctl("lblFILE").SetBackColor(on ? kWhite : kSysButtonFace);
-      EnabledAll(on, {&form_.Ctl("chkALARM", kAlarmCuckoo), &form_.Ctl("chkALARM", kAlarmTest), &form_.Ctl("btnFILE")});
+      EnabledAll(on, {&form_.Ctl("chkALARM", kAlarmCuckoo), &form_.Ctl("chkALARM", kAlarmTest),
+                      &form_.Ctl("btnFILE")});
       state.OptFlag[kFlagChime] = ToVb(on);
       break;
     }

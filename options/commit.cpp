@@ -1,3 +1,4 @@
+// OptionsDialog's OK and Cancel, and closing the dialog.
 #include "clock/clock_window.h"
 #include "core/application.h"
 #include "core/settings_format.h"

@@ -1,3 +1,7 @@
+// fomOPTION as a table. Names: btnOKCAN(0) OK, (1) Cancel; frmDISP display form with opt12 /
+// opt24; frmSTUP start-up with optT tray / optW window; frmALARM the chime: chkALARM(0) chime on,
+// (1) cuckoo, (2) test, btnFILE browse, lblFILE the file's name, Label1 the cuckoo label; cmdWAV
+// the open-file dialog's fixed properties.
 #include "options/options_form.h"
 
 #include "resources/captions.h"

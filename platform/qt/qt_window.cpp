@@ -88,7 +88,8 @@ QtWindow::QtWindow(Form& form) : form_(form) {
     dialog->setModal(false);
     client_ = dialog;
     window_ = dialog;
-    flags |= Qt::Dialog;
+    // A utility window: taskbars and pagers leave it out (there is no direct switch for it).
+    flags |= spec.showInTaskbar ? Qt::Dialog : Qt::Tool;
   }
   window_->setWindowFlags(flags);
   window_->setObjectName(Q(spec.name));

@@ -150,17 +150,6 @@ TEST_F(QtDesktopTest, MenusShowCaptionsAndShortcutsAsTheUserSeesThem) {
   }
 }
 
-TEST_F(QtDesktopTest, TimerIsPreciseAt100Ms) {
-  Start("True", "True");
-  auto* window = Find<QMainWindow>("fomTIME");
-  ASSERT_TRUE(window);
-  auto timers = window->findChildren<QTimer*>();
-  ASSERT_EQ(timers.size(), 1);
-  EXPECT_EQ(timers[0]->interval(), 100);
-  EXPECT_EQ(timers[0]->timerType(), Qt::PreciseTimer);
-  EXPECT_TRUE(timers[0]->isActive());
-}
-
 TEST_F(QtDesktopTest, OptionsDialogBuildsEveryControlAndDisablesTheClock) {
   Start("True", "True", "True");
   program->Clock()->OpenOptions();

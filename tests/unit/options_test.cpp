@@ -12,16 +12,17 @@ TEST_F(ProgramTest, OpeningWithTheChimeOffLeavesTheChimeControlsDisabled) {
   EXPECT_TRUE(options()->visible);
   EXPECT_TRUE(options()->topmost);
   EXPECT_FALSE(clock().enabled);
-  EXPECT_TRUE(opt("opt12").Value());
-  EXPECT_FALSE(opt("opt24").Value());
-  EXPECT_TRUE(opt("optW").Value());
-  EXPECT_FALSE(opt("chkALARM", 0).Value());
-  EXPECT_EQ(opt("lblFILE").BackColor(), kSilver);
-  for (auto* c : {&opt("chkALARM", 1), &opt("chkALARM", 2), &opt("btnFILE")})
-    EXPECT_FALSE(c->Enabled()) << c->Name();
-  EXPECT_EQ(opt("chkALARM", 1).Caption(), "OFF");
-  EXPECT_EQ(opt("chkALARM", 2).Caption(), "Test");
-  EXPECT_EQ(opt("lblFILE").Caption(), " bell.wav");
+  EXPECT_TRUE(shown("opt12").value);
+  EXPECT_FALSE(shown("opt24").value);
+  EXPECT_TRUE(shown("optW").value);
+  EXPECT_FALSE(shown("chkALARM", 0).value);
+  EXPECT_EQ(shown("lblFILE").backColor, kSilver);
+  EXPECT_FALSE(shown("chkALARM", 1).enabled);
+  EXPECT_FALSE(shown("chkALARM", 2).enabled);
+  EXPECT_FALSE(shown("btnFILE").enabled);
+  EXPECT_EQ(shown("chkALARM", 1).caption, "OFF");
+  EXPECT_EQ(shown("chkALARM", 2).caption, "Test");
+  EXPECT_EQ(shown("lblFILE").caption, " bell.wav");
 }
 
 TEST_F(ProgramTest, OpeningWithTheChimeOnRunsTheChangeHandlers) {
@@ -30,13 +31,14 @@ TEST_F(ProgramTest, OpeningWithTheChimeOnRunsTheChangeHandlers) {
   clockForm().SetWidth(1000);  // loading re-applies the stored layout
   OpenOptions();
   EXPECT_EQ(clock().width, 3360);
-  EXPECT_EQ(clockForm().Ctl("lblTIME").Width(), 2625);
-  EXPECT_TRUE(opt("optT").Value());
-  EXPECT_EQ(opt("lblFILE").BackColor(), kWhite);
-  for (auto* c : {&opt("chkALARM", 1), &opt("chkALARM", 2), &opt("btnFILE")})
-    EXPECT_TRUE(c->Enabled()) << c->Name();
-  EXPECT_TRUE(opt("chkALARM", 1).Value());
-  EXPECT_EQ(opt("chkALARM", 1).Caption(), "ON");
+  EXPECT_EQ(clock().Peer("lblTIME").width, 2625);
+  EXPECT_TRUE(shown("optT").value);
+  EXPECT_EQ(shown("lblFILE").backColor, kWhite);
+  EXPECT_TRUE(shown("chkALARM", 1).enabled);
+  EXPECT_TRUE(shown("chkALARM", 2).enabled);
+  EXPECT_TRUE(shown("btnFILE").enabled);
+  EXPECT_TRUE(shown("chkALARM", 1).value);
+  EXPECT_EQ(shown("chkALARM", 1).caption, "ON");
 }
 
 TEST_F(ProgramTest, ChimeOffDisablesButDoesNotReleaseTheTestOrForgetCuckoo) {
@@ -190,15 +192,24 @@ TEST_F(ProgramTest, ClosingTheDialogByItsTitleBarActsAsCancel) {
   EXPECT_EQ(clock().width, 3360);
 }
 
-TEST_F(ProgramTest, FailedSaveStillClosesTheDialog) {
+TEST_F(ProgramTest, FailedSaveStoresNothingSaysWhyAndStillClosesTheDialog) {
   StoreOptions(true, true, false, false);
   Start();
+  const auto before = desk.store.Section();
+  desk.ChooseMenu("fomTIME", "menREG");
+  desk.store.values.clear();
+  for (const auto& [k, v] : before) desk.store.Put(k, v);
   OpenOptions();
   desk.Select("fomOPTION", "optT");
   desk.store.failSaveKey = "2";
+  desk.store.failReason = StoreFailure::kNoSpace;
   desk.Click("fomOPTION", "btnOKCAN", 0);
-  EXPECT_EQ(desk.store.writes, (Writes{{"0", "True"}, {"1", "False"}}));
+  EXPECT_EQ(desk.store.Section(), before);  // all six or none
+  ASSERT_EQ(desk.system.messages.size(), 1u);
+  EXPECT_EQ(desk.system.messages[0].second, "Zoduzazu");
+  EXPECT_NE(desk.system.messages[0].first.find("ディスク"), std::string::npos);
   EXPECT_TRUE(clock().visible);  // start-up mode not applied
+  EXPECT_FALSE(clock().MenuPeer("menREG").enabled);
   EXPECT_TRUE(clock().enabled);
   EXPECT_TRUE(Gone("fomOPTION"));
 }

@@ -42,6 +42,10 @@ class ProgramTest : public ::testing::Test {
   fake::FakeWindow* options() { return desk.Window("fomOPTION"); }
   Form& optionsForm() { return options()->Model(); }
   Control& opt(const std::string& name, int index = -1) { return optionsForm().Ctl(name, index); }
+  // What the desktop was told about an options control.
+  fake::FakeControl& shown(const std::string& name, int index = -1) {
+    return options()->Peer(name, index);
+  }
   std::string tasc() { return clockForm().Menu("menTASC").Caption(); }
 
   // Closed: hidden now, freed at the next safe point.

@@ -1,48 +1,43 @@
+#include "core/icon_message.h"
 #include "program_fixture.h"
 
 namespace zdz::test {
 namespace {
 
-TEST_F(ProgramTest, TrayStartAddsOneIconWithTheFullRecord) {
+// What the desktop was told about the tray command's caption, not only the model's own state.
+std::string TascShown(fake::FakeWindow& w) { return w.MenuPeer("menTASC").caption; }
+
+TEST_F(ProgramTest, TrayStartAddsOneIconForTheClockAndHidesIt) {
   StoreOptions(false, false, false, false);
   Start();
   ASSERT_EQ(desk.tray.adds.size(), 1u);
   const NotifyIconData& icon = desk.tray.adds[0];
-  EXPECT_EQ(icon.cbSize, 88u);
   EXPECT_EQ(icon.hWnd, clock().Handle());
   EXPECT_EQ(icon.uID, 1u);
-  EXPECT_EQ(icon.uFlags, 7u);
-  EXPECT_EQ(icon.uCallbackMessage, 0x200u);
   EXPECT_EQ(icon.hIcon, clock().IconHandle());
   EXPECT_EQ(icon.szTip, "Zoduzazu");
   EXPECT_FALSE(clock().visible);
   EXPECT_EQ(state().InTray, kTrue);
-  EXPECT_EQ(tasc(), kTascOut);
+  EXPECT_EQ(TascShown(clock()), kTascOut);
 }
 
 TEST_F(ProgramTest, TrayCommandTogglesAndKeepsExactlyOneIcon) {
-  StoreOptions(false, false, false, false);
-  Start();
-  desk.ChooseMenu("fomTIME", "menTASC");
-  EXPECT_TRUE(clock().visible);
-  EXPECT_EQ(state().InTray, kFalse);
-  EXPECT_EQ(tasc(), kTascIn);
-  EXPECT_EQ(desk.tray.icons.size(), 1u);  // the icon stays while the window is out
-
-  desk.ChooseMenu("fomTIME", "menTASC");
-  EXPECT_FALSE(clock().visible);
-  EXPECT_EQ(tasc(), kTascOut);
-  EXPECT_EQ(desk.tray.icons.size(), 1u);
-}
-
-TEST_F(ProgramTest, WindowStartAddsNoIconUntilTheFirstTrayCommand) {
-  StoreOptions(false, true, false, false);
+  StoreOptions(true, true, true, true);
   Start();
   EXPECT_TRUE(clock().visible);
-  EXPECT_TRUE(desk.tray.adds.empty());
-  EXPECT_EQ(tasc(), kTascIn);
-  desk.ChooseMenu("fomTIME", "menTASC");
-  EXPECT_EQ(desk.tray.icons.size(), 1u);
+  EXPECT_TRUE(desk.tray.adds.empty());  // no icon until the clock first goes into the tray
+  EXPECT_EQ(TascShown(clock()), kTascIn);
+  for (int round = 0; round < 2; ++round) {
+    desk.ChooseMenu("fomTIME", "menTASC");
+    EXPECT_FALSE(clock().visible);
+    EXPECT_EQ(state().InTray, kTrue);
+    EXPECT_EQ(TascShown(clock()), kTascOut);
+    desk.ChooseMenu("fomTIME", "menTASC");
+    EXPECT_TRUE(clock().visible);
+    EXPECT_EQ(state().InTray, kFalse);
+    EXPECT_EQ(TascShown(clock()), kTascIn);
+    EXPECT_EQ(desk.tray.icons.size(), 1u);  // the icon stays while the window is out
+  }
 }
 
 TEST_F(ProgramTest, WithoutANotificationAreaTheClockStaysAWindow) {
@@ -51,36 +46,74 @@ TEST_F(ProgramTest, WithoutANotificationAreaTheClockStaysAWindow) {
   Start();
   EXPECT_TRUE(clock().visible);
   EXPECT_EQ(state().InTray, kFalse);
-  EXPECT_EQ(tasc(), kTascIn);
+  EXPECT_EQ(TascShown(clock()), kTascIn);
   desk.ChooseMenu("fomTIME", "menTASC");
   EXPECT_TRUE(clock().visible);
 }
 
-TEST_F(ProgramTest, IconClicksOpenTheirMenusAtBothRatios) {
+TEST_F(ProgramTest, AVanishedAreaBringsTheWindowOutAndAReturningOneTakesItBack) {
   StoreOptions(false, false, false, false);
-  for (double ratio : {15.0, 12.0}) {
-    desk.system.twipsPerPixel = ratio;
-    Start();
-    const NativeHandle h = clock().Handle();
-    for (std::uint32_t msg : {0x200u, 0x202u, 0x205u}) desk.IconMessage(h, msg);
-    EXPECT_TRUE(clock().popups.empty()) << ratio;
-    desk.IconMessage(h, 0x201);
-    desk.IconMessage(h, 0x203);
-    desk.IconMessage(h, 0x204);
-    EXPECT_EQ(clock().popups, (std::vector<std::string>{"menFILE", "menVER", "menSET"}));
-  }
+  Start();
+  desk.tray.Vanish();
+  EXPECT_TRUE(clock().visible);
+  EXPECT_EQ(state().InTray, kFalse);
+  EXPECT_EQ(TascShown(clock()), kTascIn);
+
+  desk.tray.Appear();
+  EXPECT_FALSE(clock().visible);
+  EXPECT_EQ(state().InTray, kTrue);
+  EXPECT_TRUE(desk.tray.Holds(clock().Handle(), 1));
+
+  // A user who chose the window is left alone when an area turns up.
+  desk.ChooseMenu("fomTIME", "menTASC");
+  desk.tray.Appear();
+  EXPECT_TRUE(clock().visible);
 }
 
-TEST_F(ProgramTest, MovementOverTheClientAreaOpensNothing) {
-  StoreOptions(false, true, false, false);
+TEST_F(ProgramTest, AnAreaThatAppearsAfterTheStartReceivesTheClock) {
+  desk.tray.present = false;
+  StoreOptions(false, false, false, false);
   Start();
-  for (double ratio : {15.0, 12.0}) {
-    desk.system.twipsPerPixel = ratio;
-    for (double x = 0; x <= 4695; x += 7.5) clockForm().MouseMove(1, 0, x, 100);
-  }
+  ASSERT_TRUE(clock().visible);
+  desk.tray.Appear();
+  EXPECT_FALSE(clock().visible);
+  EXPECT_EQ(TascShown(clock()), kTascOut);
+}
+
+TEST_F(ProgramTest, IconClicksOpenTheirMenusAndADoubleClickOnlyItsOwn) {
+  StoreOptions(false, false, false, false);
+  Start();
+  const NativeHandle h = clock().Handle();
+  for (std::uint32_t msg : {0x200u, 0x202u, 0x205u}) desk.IconMessage(h, msg);
+  desk.ElapseOneShots();
   EXPECT_TRUE(clock().popups.empty());
-  EXPECT_EQ(DecodeIconMessage(513 * 15 + 7.4, 15), 0x201);
-  EXPECT_EQ(DecodeIconMessage(7694.5, 15), 512);  // 7694.5 rounds to even: 7694
+
+  desk.IconMessage(h, 0x201);
+  EXPECT_TRUE(clock().popups.empty());  // held for the double-click interval
+  desk.ElapseOneShots();
+  desk.IconMessage(h, 0x204);
+  // A double click as Windows reports it: press, release, double click, release.
+  for (std::uint32_t msg : {0x201u, 0x202u, 0x203u, 0x202u}) desk.IconMessage(h, msg);
+  desk.ElapseOneShots();
+  EXPECT_EQ(clock().popups, (std::vector<std::string>{"menFILE", "menSET", "menVER"}));
+
+  // Another window's icon, or ours while the options dialog disables the clock, opens nothing.
+  desk.IconMessage(h + 0x100, 0x204);
+  OpenOptions();
+  desk.IconMessage(h, 0x204);
+  EXPECT_EQ(clock().popups.size(), 3u);
+}
+
+TEST(IconMessageCode, EveryButtonMessageSurvivesEveryRatioAndRealMovesStayBelow) {
+  for (int dpi = 72; dpi <= 240; ++dpi) {
+    const double ratio = 1440.0 / dpi;
+    for (std::uint32_t msg = 0x200; msg <= 0x209; ++msg)
+      ASSERT_EQ(DecodeIconMessage(EncodeIconMessage(msg, ratio), ratio), msg) << dpi << " dpi";
+  }
+  for (double ratio : {15.0, 12.0}) {
+    // The clock's client area is at most 4695 twips wide.
+    for (int x = 0; x <= 4695; ++x) ASSERT_LT(DecodeIconMessage(x, ratio), 0x200u) << x;
+  }
 }
 
 TEST_F(ProgramTest, LeftClickMenuBringsTheWindowBack) {
@@ -88,8 +121,9 @@ TEST_F(ProgramTest, LeftClickMenuBringsTheWindowBack) {
   Start();
   desk.popupChoice = "menTASC";
   desk.IconMessage(clock().Handle(), 0x201);
+  desk.ElapseOneShots();
   EXPECT_TRUE(clock().visible);
-  EXPECT_EQ(tasc(), kTascIn);
+  EXPECT_EQ(TascShown(clock()), kTascIn);
 }
 
 TEST_F(ProgramTest, ExitRemovesTheIconEvenWhenVisibleAndEndsAtOnce) {
@@ -99,7 +133,7 @@ TEST_F(ProgramTest, ExitRemovesTheIconEvenWhenVisibleAndEndsAtOnce) {
   desk.ChooseMenu("fomTIME", "menVERJ");  // an open version dialog does not keep it alive
   desk.ChooseMenu("fomTIME", "menEND");
   ASSERT_EQ(desk.tray.deletes.size(), 1u);
-  EXPECT_EQ(desk.tray.deletes[0].cbSize, 88u);
+  EXPECT_EQ(desk.tray.deletes[0].hWnd, desk.tray.adds[0].hWnd);
   EXPECT_EQ(desk.tray.deletes[0].uID, 1u);
   EXPECT_TRUE(desk.tray.icons.empty());
   EXPECT_TRUE(desk.system.ended);
