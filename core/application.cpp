@@ -73,7 +73,8 @@ void Application::AreaChanged(bool available) {
     }
     return;
   }
-  if (trayChosen_ && !state_.InTray) SwitchTrayMode(false);
+  // A new or re-created area holds none of our icons: add it again.
+  if (trayChosen_) SwitchTrayMode(false);
 }
 
 void Application::ReleaseClock() {

@@ -1,0 +1,38 @@
+#pragma once
+// The notification area through Shell_NotifyIconW.
+
+#include "platform/win32/win32_api.h"
+
+#include <map>
+#include <utility>
+
+#include "platform/notify_area.h"
+
+namespace zdz::win32 {
+
+// The icon's private callback message: a real WM_MOUSEMOVE at x = 513 would otherwise read as
+// a button press once the client area can be that wide (DPI awareness).
+inline constexpr UINT kTrayMessage = WM_APP + 1;
+
+class Tray : public NotifyArea {
+ public:
+  Tray();
+  ~Tray() override;
+  bool Add(const NotifyIconData& data) override;
+  bool Delete(const NotifyIconData& data) override;
+  bool Holds(NativeHandle window, std::uint32_t id) override;
+  void SetListener(NotifyAreaListener* listener) override { listener_ = listener; }
+
+  // From the window procedure of the icon's window.
+  void OnCallback(HWND window, WPARAM id, LPARAM lParam);
+  // The shell's "TaskbarCreated": a restarted shell holds none of our icons.
+  void OnTaskbarCreated();
+  UINT TaskbarCreatedMessage() const { return taskbarCreated_; }
+
+ private:
+  UINT taskbarCreated_;
+  NotifyAreaListener* listener_ = nullptr;
+  std::map<std::pair<NativeHandle, std::uint32_t>, bool> icons_;
+};
+
+}  // namespace zdz::win32

@@ -1,0 +1,219 @@
+// The Win32 desktop under Wine: the registry, the windows and menus, the tray, sound, processes.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "about/about_dialog.h"
+#include "clock/clock_window.h"
+#include "core/application.h"
+#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_text.h"
+
+namespace zdz::win32 {
+namespace {
+
+constexpr std::uint32_t kHkcu = 0x80000001;
+const wchar_t kTestKey[] = L"Software\\Zoduzazu Tests";
+
+void Plant(const wchar_t* name, DWORD type, const void* data, DWORD size) {
+  HKEY h;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h,
+                            nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(h, name, 0, type, static_cast<const BYTE*>(data), size);
+  RegCloseKey(h);
+}
+
+void PlantText(const wchar_t* name, const std::wstring& text) {
+  Plant(name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+TEST(RegistryStore, JapaneseValuesRoundTripAndDeleteRemovesTheWholeApplication) {
+  RegistryStore store;
+  store.Delete("ZdzTest");
+  EXPECT_EQ(store.Read("ZdzTest", "Zazedor", "WAVE"), "");
+  const std::string path = "C:\\音\\ﾁｬｲﾑ 鐘.wav";
+  store.SaveAll("ZdzTest", "Zazedor",
+                {{"0", "True"}, {"WAVE", path}, {"WAVEName", " ﾁｬｲﾑ 鐘.wav"}});
+  store.Save("ZdzTest", "Other", "k", "v");
+  EXPECT_EQ(store.Read("ZdzTest", "Zazedor", "0"), "True");
+  EXPECT_EQ(store.Read("ZdzTest", "Zazedor", "WAVE"), path);
+  EXPECT_EQ(store.Read("ZdzTest", "Zazedor", "WAVEName"), " ﾁｬｲﾑ 鐘.wav");
+
+  // A value of another type reads as absent.
+  HKEY h;
+  ASSERT_EQ(
+      RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\ZdzTest\\Zazedor",
+                    0, KEY_SET_VALUE, &h),
+      ERROR_SUCCESS);
+  const DWORD number = 1;
+  RegSetValueExW(h, L"1", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+  RegCloseKey(h);
+  EXPECT_EQ(store.Read("ZdzTest", "Zazedor", "1"), "");
+
+  store.Delete("ZdzTest");
+  store.Delete("ZdzTest");  // already gone: no error
+  EXPECT_EQ(store.Read("ZdzTest", "Zazedor", "WAVE"), "");
+  EXPECT_EQ(store.Read("ZdzTest", "Other", "k"), "");
+  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\ZdzTest", 0,
+                          KEY_READ, &h),
+            ERROR_SUCCESS);
+}
+
+TEST(SystemRegistry, GetKeyValueReadsWhatThePlantedValuesHold) {
+  PlantText(L"text", L"C:\\Program Files\\情報\\msinfo32.exe");
+  const DWORD number = 1234;
+  Plant(L"number", REG_DWORD, &number, sizeof number);
+  const unsigned char bytes[] = {1, 2, 3};
+  Plant(L"binary", REG_BINARY, bytes, sizeof bytes);
+  PlantText(L"long", std::wstring(1100, L'x'));
+  // 600 kanji: 1,200 UTF-16 bytes, but 1,201 in the code page the narrow call counts in.
+  PlantText(L"kanji", std::wstring(600, L'字'));
+
+  SystemRegistry registry;
+  std::string value = "kept";
+  EXPECT_TRUE(GetKeyValue(registry, kHkcu, "Software\\Zoduzazu Tests", "text", value));
+  EXPECT_EQ(value, "C:\\Program Files\\情報\\msinfo32.exe");
+  EXPECT_TRUE(GetKeyValue(registry, kHkcu, "Software\\Zoduzazu Tests", "number", value));
+  EXPECT_EQ(value, "1234");
+  value = "kept";
+  EXPECT_TRUE(GetKeyValue(registry, kHkcu, "Software\\Zoduzazu Tests", "binary", value));
+  EXPECT_EQ(value, "kept");  // another type counts as read and leaves the text alone
+  EXPECT_FALSE(GetKeyValue(registry, kHkcu, "Software\\Zoduzazu Tests", "long", value));
+  EXPECT_EQ(value, "");
+  EXPECT_FALSE(GetKeyValue(registry, kHkcu, "Software\\Zoduzazu Tests", "kanji", value));
+  EXPECT_FALSE(GetKeyValue(registry, kHkcu, "Software\\Zoduzazu Tests", "absent", value));
+  EXPECT_FALSE(GetKeyValue(registry, kHkcu, "Software\\No Such Key", "text", value));
+}
+
+std::wstring WindowsPath(const std::string& unixPath) {
+  std::wstring p = L"Z:" + Wide(unixPath);
+  for (wchar_t& c : p)
+    if (c == L'/') c = L'\\';
+  return p;
+}
+
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+TEST(SystemServices, APathWithSpacesStartsThatProgramAndNothingAtItsFirstSpace) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring dir = std::wstring(temp) + L"zdz tools";
+  CreateDirectoryW(dir.c_str(), nullptr);
+  const std::wstring tool = dir + L"\\system info.exe", decoy = std::wstring(temp) + L"zdz.exe";
+  const std::wstring marker = WindowsPath(ZDZ_MARKER_EXE);
+  ASSERT_TRUE(CopyFileW(marker.c_str(), tool.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(marker.c_str(), decoy.c_str(), FALSE));
+  DeleteFileW((tool + L".ran").c_str());
+  DeleteFileW((decoy + L".ran").c_str());
+
+  SystemServices system;
+  ASSERT_TRUE(system.StartProgram(Utf8(tool)));
+  for (int i = 0; i < 100 && !Exists(tool + L".ran"); ++i) Sleep(50);
+  EXPECT_TRUE(Exists(tool + L".ran"));
+  EXPECT_FALSE(Exists(decoy + L".ran"));
+  EXPECT_FALSE(system.StartProgram(Utf8(dir + L"\\missing.exe")));
+}
+
+TEST(SystemSound, AMissingFileReturnsAtOnce) {
+  SystemSound sound;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(sound.Play("C:\\no such\\チャイム.wav", kSndSync | kSndNoDefault));
+  EXPECT_FALSE(sound.PlayStrokes("C:\\no such\\チャイム.wav", 12));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  EXPECT_TRUE(sound.Play("", kSndAsync | kSndNoDefault));
+}
+
+void Pump() {
+  MSG msg;
+  for (int i = 0; i < 20; ++i) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(10);
+  }
+}
+
+class ProgramOnWin32 : public ::testing::Test {
+ protected:
+  void Start(bool h24, bool window) {
+    RegistryStore store;
+    store.Delete("Zazedor");
+    store.SaveAll("Zazedor", "Zazedor",
+                  {{"0", h24 ? "True" : "False"},
+                   {"1", window ? "True" : "False"},
+                   {"2", "False"},
+                   {"3", "False"},
+                   {"WAVE", "C:\\x.wav"},
+                   {"WAVEName", " x.wav"}});
+    app = std::make_unique<Application>(desktop);
+    ASSERT_TRUE(app->Start());
+    hwnd = reinterpret_cast<HWND>(app->Clock()->Window().Handle());
+    Pump();
+  }
+  void TearDown() override {
+    app.reset();
+    RegistryStore().Delete("Zazedor");
+  }
+  std::wstring MenuString(HMENU menu, UINT position) {
+    wchar_t buf[256] = {};
+    GetMenuStringW(menu, position, buf, 256, MF_BYPOSITION);
+    return buf;
+  }
+
+  Win32Desktop desktop;
+  std::unique_ptr<Application> app;
+  HWND hwnd = nullptr;
+};
+
+TEST_F(ProgramOnWin32, MenusCarryTheirCaptionsHalfWidthKatakanaIncluded) {
+  Start(true, true);
+  HMENU bar = GetMenu(hwnd);
+  ASSERT_EQ(GetMenuItemCount(bar), 3);
+  EXPECT_EQ(MenuString(bar, 0), L"ﾌｧｲﾙ(&F)");
+  EXPECT_EQ(MenuString(bar, 2), L"ﾊﾞｰｼﾞｮﾝ情報(&H)");
+  HMENU file = GetSubMenu(bar, 0);
+  EXPECT_EQ(MenuString(file, 0), L"ﾀｽｸﾄﾚｲに入れる(&T)\tCtrl+T");
+  EXPECT_EQ(MenuString(GetSubMenu(bar, 1), 2), L"レジストリ削除(&D)\tCtrl+D");
+
+  app->SwitchTrayMode(false);  // the caption follows the presentation
+  EXPECT_EQ(MenuString(file, 0), L"ﾀｽｸトレイから出す(&T)\tCtrl+T");
+}
+
+TEST_F(ProgramOnWin32, TheClockWindowHasItsOuterSizeInBothLayouts) {
+  Start(true, true);
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  const int dpi = static_cast<int>(GetDpiForWindow(hwnd));
+  EXPECT_EQ(r.right - r.left, MulDiv(3360, dpi, 1440));
+  EXPECT_EQ(r.bottom - r.top, MulDiv(1440, dpi, 1440));
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME));
+
+  app->Clock()->ApplyLayout(false);
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.right - r.left, MulDiv(4785, dpi, 1440));
+}
+
+TEST_F(ProgramOnWin32, TheIconIsAddedDeletedAndAddedAgainWhenTheTaskbarReturns) {
+  Start(false, false);
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+  NOTIFYICONDATAW probe{};
+  probe.cbSize = sizeof probe;
+  probe.hWnd = hwnd;
+  probe.uID = 1;
+  probe.uFlags = 0;
+  EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe));  // the shell knows our icon
+
+  SendMessageW(hwnd, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(desktop.Tray().Holds(reinterpret_cast<NativeHandle>(hwnd), 1));
+  EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe));
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+
+  app->Clock()->Window().UserCancel();  // the title bar's close unloads: the icon goes
+  EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe));
+}
+
+}  // namespace
+}  // namespace zdz::win32
