@@ -15,6 +15,8 @@ packages=(
   xvfb xauth openbox trayer x11-utils xdotool imagemagick
   pulseaudio pulseaudio-utils sox libfaketime faketime
   locales tzdata
+  # the Windows program, cross-built and tested under Wine
+  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine wine64
 )
 
 missing=()
