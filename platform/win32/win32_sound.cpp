@@ -1,6 +1,5 @@
 #include "platform/win32/win32_sound.h"
 
-#include <mmsystem.h>
 #include "platform/win32/win32_api.h"
 
 #include "platform/win32/win32_text.h"

@@ -1,6 +1,5 @@
 #include "platform/win32/win32_system.h"
 
-#include <commdlg.h>
 #include "platform/win32/win32_api.h"
 
 #include <vector>

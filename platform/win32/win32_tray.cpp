@@ -1,7 +1,5 @@
 #include "platform/win32/win32_tray.h"
 
-#include <shellapi.h>
-
 #include "platform/win32/win32_text.h"
 
 namespace zdz::win32 {

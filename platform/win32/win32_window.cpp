@@ -1,7 +1,5 @@
 #include "platform/win32/win32_window.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 #include <set>
 
