@@ -17,6 +17,9 @@ class IniSettingsStore : public SettingsStore {
                    const std::string& key) override;
   void Save(const std::string& app, const std::string& section, const std::string& key,
             const std::string& value) override;
+  // One write of the whole file, so all of `values` or none reach the disk.
+  void SaveAll(const std::string& app, const std::string& section,
+               const StoreValues& values) override;
   void Delete(const std::string& app) override;
 
   // The file that holds `app`'s settings; empty when `app` cannot name a file.
