@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build
-  build-essential cmake ninja-build pkg-config clang-format
+  build-essential cmake ninja-build pkg-config clang-format clang
   googletest libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev
   libsndfile1-dev libpulse-dev

@@ -16,6 +16,14 @@ cmake -S . -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZDZ_DESKTOP=none
 cmake --build "$build/asan" -j "$jobs"
 ctest --test-dir "$build/asan" -j "$jobs" --output-on-failure
 
+# The settings file's codec under libFuzzer, for a bounded time, from the committed seeds.
+cmake -S . -B "$build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+  -DZDZ_DESKTOP=none -DZDZ_FUZZ=ON -DBUILD_TESTING=OFF -DZDZ_WERROR=ON
+cmake --build "$build/fuzz" --target ini_text_fuzz
+rm -rf "$build/fuzz/corpus" && mkdir -p "$build/fuzz/corpus"
+"$build/fuzz/tests/fuzz/ini_text_fuzz" -max_total_time="${ZDZ_FUZZ_SECONDS:-60}" -print_final_stats=1 \
+  "$build/fuzz/corpus" tests/fuzz/corpus/ini_text 2>&1 | tail -n 12
+
 # The whole program.
 cmake -S . -B "$build/qt" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZDZ_WERROR=ON
 cmake --build "$build/qt" -j "$jobs"

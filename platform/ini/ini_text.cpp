@@ -181,7 +181,10 @@ IniText::Line IniText::ParseLine(std::string raw) {
 }
 
 IniText::IniText(std::string_view text) {
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+    byteOrderMark_ = true;
+    text.remove_prefix(3);
+  }
   while (!text.empty()) {
     const auto nl = text.find('\n');
     std::string_view raw = text.substr(0, nl);
@@ -239,7 +242,7 @@ void IniText::Set(const std::string& section, const std::string& key, const std:
 }
 
 std::string IniText::Bytes() const {
-  std::string out;
+  std::string out = byteOrderMark_ ? "\xEF\xBB\xBF" : "";
   for (const Line& line : lines_) {
     out += line.raw;
     out += '\n';

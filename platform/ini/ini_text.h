@@ -35,6 +35,7 @@ class IniText {
   };
   static Line ParseLine(std::string raw);
 
+  bool byteOrderMark_ = false;  // written back, so a file read and saved keeps its first line
   std::vector<Line> lines_;
 };
 
