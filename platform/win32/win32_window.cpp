@@ -52,6 +52,9 @@ class ChildPeer : public ControlPeer {
     if (text == shown_) return;
     shown_ = text;
     SetWindowTextW(hwnd_, Wide(text).c_str());
+    HFONT fitted = window_.FontFor(model_, text);
+    if (fitted != reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)))
+      SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(fitted), TRUE);
   }
   void SetValue(bool on) override {
     SendMessageW(hwnd_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -147,7 +150,7 @@ Window::~Window() {
     DestroyWindow(hwnd_);
   }
   if (accel_) DestroyAcceleratorTable(accel_);
-  for (HFONT f : fonts_) DeleteObject(f);
+  for (auto& [key, f] : fonts_) DeleteObject(f);
 }
 
 void Window::BuildMenus() {
@@ -203,6 +206,38 @@ POINT Window::Origin(const ControlSpec& spec) const {
   return p;
 }
 
+HFONT Window::FontFor(const Control& control, const std::string& caption) {
+  const ControlSpec& spec = control.Spec();
+  HFONT font = FontFor(spec.font);
+  if (spec.kind != ControlKind::kLabel || spec.wordWrap || spec.font.face.empty()) return font;
+  // The installed face may be wider than the one the form was drawn for: a one-line label
+  // whose text would be clipped is drawn condensed instead.
+  const std::wstring text = Wide(caption);
+  HDC dc = GetDC(hwnd_);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE extent{};
+  TEXTMETRICW metrics{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  // An italic face leans past its advance widths.
+  const int room = Px(spec.width) - 2 - (spec.font.italic ? metrics.tmHeight / 4 : 0);
+  if (extent.cx <= room || room <= 0) return font;
+  LOGFONTW lf{};
+  GetObjectW(font, sizeof lf, &lf);
+  lf.lfWidth = std::max<LONG>(1, MulDiv(metrics.tmAveCharWidth, room, extent.cx));
+  return Font(lf);
+}
+
+HFONT Window::Font(const LOGFONTW& lf) {
+  // One font per description, however often a label asks (the time label once a second).
+  std::string key(reinterpret_cast<const char*>(&lf), sizeof lf);
+  auto [it, added] = fonts_.try_emplace(std::move(key), nullptr);
+  if (added) it->second = CreateFontIndirectW(&lf);
+  return it->second;
+}
+
 HFONT Window::FontFor(const FontSpec& spec) {
   LOGFONTW lf{};
   if (spec.face.empty()) {
@@ -219,9 +254,7 @@ HFONT Window::FontFor(const FontSpec& spec) {
     const std::wstring face = Wide(spec.face);
     lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
   }
-  HFONT font = CreateFontIndirectW(&lf);
-  fonts_.push_back(font);
-  return font;
+  return Font(lf);
 }
 
 void Window::BuildControls() {
@@ -276,11 +309,11 @@ void Window::BuildControls() {
     HWND child = CreateWindowExW(exStyle, cls, Wide(c->Caption()).c_str(), style, 0, 0, 10, 10,
                                  hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                                  GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec.font)), FALSE);
-    if (spec.kind == ControlKind::kPicture && spec.showIcon)
-      SendMessageW(child, STM_SETICON, reinterpret_cast<WPARAM>(AppIcon(32)), 0);
     byId_[id] = c.get();
     childOf_[c.get()] = child;
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(*c, c->Caption())), FALSE);
+    if (spec.kind == ControlKind::kPicture && spec.showIcon)
+      SendMessageW(child, STM_SETICON, reinterpret_cast<WPARAM>(AppIcon(32)), 0);
     auto peer = std::make_unique<ChildPeer>(*this, *c, child, Origin(spec));
     c->AttachPeer(peer.get());
     controls_.push_back(std::move(peer));
@@ -485,7 +518,7 @@ LRESULT Window::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wParam);
       for (auto& [model, child] : childOf_)
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(model->Spec().font)),
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(*model, model->Caption())),
                      TRUE);
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,

@@ -39,6 +39,9 @@ class Window : public WindowPeer {
   // The message loop asks every live window whether a message is its keyboard input.
   static bool PreTranslate(MSG& msg);
 
+  // The control's font at this DPI, condensed where a one-line label's text would be clipped.
+  HFONT FontFor(const Control& control, const std::string& caption);
+
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -47,6 +50,7 @@ class Window : public WindowPeer {
   void Layout();
   void ArmTimer(UINT_PTR id);
   HFONT FontFor(const FontSpec& spec);
+  HFONT Font(const LOGFONTW& lf);
   POINT Origin(const ControlSpec& spec) const;
   void PaintLines(HDC dc);
 
@@ -64,7 +68,7 @@ class Window : public WindowPeer {
   std::map<UINT, Control*> byId_;  // child control id -> model
   std::map<UINT, MenuItem*> menuById_;
   std::map<UINT_PTR, Control*> timers_;
-  std::vector<HFONT> fonts_;
+  std::map<std::string, HFONT> fonts_;  // by LOGFONTW bytes
   std::map<const Control*, HWND> childOf_;
 };
 

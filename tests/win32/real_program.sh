@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The real zoduzazu.exe, observed from outside: on an empty registry it comes up in the
+# notification area and leaves the six defaults; real clicks on its icon open the three menus;
+# a chime named outside the code page plays. Runs inside tests/tools/wine-session.sh.
+#   real_program.sh ZODUZAZU_EXE DESKTOP_TEST_EXE CHIME_WAV
+set -uo pipefail
+exe=$1 desktop_test=$2 chime=$3
+here=$(cd "$(dirname "$0")" && pwd)
+key='HKCU\Software\VB and VBA Program Settings\Zazedor'
+work=$(mktemp -d)
+ZDZ_WORK=$work ZDZ_PIDS=()
+# shellcheck source=../e2e/lib-sound.sh
+source "$here/../e2e/lib-sound.sh"
+zdz_stop_pid() { kill "$1" 2>/dev/null; wait "$1" 2>/dev/null; }
+zdz_wait() { wait_for $(($1 * 10)) "${@:2}"; }
+
+failed=0
+check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; failed=1; fi; }
+wait_for() {  # wait_for TENTHS COMMAND...
+  local n=$1
+  shift
+  for ((i = 0; i < n; i++)); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+  return 1
+}
+visible() { xdotool search --onlyvisible --name "^$1\$"; }
+
+wine reg delete "$key" /f >/dev/null 2>&1
+wine "$exe" &
+pid=$!
+trap 'kill $pid 2>/dev/null; kill "${ZDZ_PIDS[@]}" 2>/dev/null; wineserver -w 2>/dev/null; rm -rf "$work"' EXIT
+
+values=""
+for _ in $(seq 100); do
+  values=$(wine reg query "$key\\Zazedor" 2>/dev/null | iconv -f CP932 -t UTF-8 | tr -d '\r')
+  [[ $values == *WAVEName* ]] && break
+  sleep 0.1
+done
+for k in 0 1 2 3; do check "flag $k is False" "grep -Eq '^ +$k +REG_SZ +False\$' <<<\"\$values\""; done
+check "WAVE is the chime beside the program" "grep -Eq '^ +WAVE +REG_SZ +.*\\\\Ruvazu\\.wav\$' <<<\"\$values\""
+check "WAVEName is ' Ruvazu.wav'" "grep -Eq '^ +WAVEName +REG_SZ +  Ruvazu\\.wav\$' <<<\"\$values\""
+((failed == 0)) || echo "$values"
+
+# In the tray: trayer embeds the icon's window, and no top-level window is shown.
+icon_geometry() {
+  xwininfo -root -tree | awk '/"panel"/ { p = 1 } p && /has no name/ { print; exit }' |
+    grep -Eo '[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+ +\+-?[0-9]+\+-?[0-9]+' |
+    awk '{ split($1, a, /[x+]/); split($2, b, /\+/); print b[2], b[3], a[1], a[2] }'
+}
+has_icon() { test -n "$(icon_geometry)"; }
+wait_for 50 has_icon
+check "an icon sits in the tray host" has_icon
+check "the clock window is hidden" "! visible Zoduzazu >/dev/null"
+read -r ix iy iw ih < <(icon_geometry)
+
+# Wine's pop-up menu is the one mapped override-redirect window bigger than a few pixels.
+menu_geometry() {
+  local id info
+  for id in $(xwininfo -root -children | grep -Eo '^ +0x[0-9a-f]+'); do
+    info=$(xwininfo -id "$id")
+    grep -q IsViewable <<<"$info" && grep -q 'Override Redirect State: yes' <<<"$info" || continue
+    awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+         /Width:/ { w = $NF } /Height:/ { h = $NF }
+         END { if (w > 20) print x, y, w, h }' <<<"$info"
+  done
+}
+has_menu() { test -n "$(menu_geometry)"; }
+# choose_first_item BUTTON REPEAT: clicks the icon, then the first item of the menu it opened.
+choose_first_item() {
+  xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click --repeat "$2" --delay 80 "$1"
+  wait_for 30 has_menu || return 1
+  read -r mx my mw _ < <(menu_geometry)
+  xdotool mousemove $((mx + mw / 3)) $((my + 12)) click 1
+}
+check "a left click opens the file menu, whose first item brings the window out" \
+  'choose_first_item 1 1 && wait_for 50 visible Zoduzazu'
+xdotool search --onlyvisible --name '^Zoduzazu$' windowactivate --sync key ctrl+t
+check "Ctrl+T puts the window back into the tray" \
+  'wait_for 30 eval "! visible Zoduzazu" && wait_for 30 has_icon'
+read -r ix iy iw ih < <(icon_geometry)
+check "a right click opens the settings menu, whose first item opens the options" \
+  'choose_first_item 3 1 && wait_for 50 visible 各種設定'
+xdotool key Escape
+check "Esc closes the options dialog" 'wait_for 30 eval "! visible 各種設定"'
+check "a double click opens the version menu, whose item opens the version dialog" \
+  'choose_first_item 1 2 && wait_for 50 visible "Zoduzazuのﾊﾞｰｼﾞｮﾝ情報"'
+xdotool key Escape
+check "Esc closes the version dialog" 'wait_for 30 eval "! visible Zoduzazuのﾊﾞｰｼﾞｮﾝ情報"'
+
+# The chime, recorded from the sound server.
+mkdir -p "$WINEPREFIX/drive_c/音"
+cp "$chime" "$WINEPREFIX/drive_c/音/ﾁｬｲﾑ 鐘 ✓ 종.wav"
+zdz_record_start chime
+wine "$desktop_test" --gtest_also_run_disabled_tests \
+  --gtest_filter='SystemSound.DISABLED_AChimeNamedOutsideTheCodePagePlays' >"$work/play.log" 2>&1
+played=$?
+sleep 0.5
+zdz_record_stop
+check "the chime named outside the code page plays both strokes" \
+  '((played == 0)) && (($(zdz_count_sounds "$ZDZ_REC") == 2))'
+((played == 0)) || cat "$work/play.log"
+zdz_sound_segments "$ZDZ_REC"
+exit "$failed"
