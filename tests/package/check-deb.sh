@@ -62,15 +62,18 @@ if ! (cd "$build" && cpack -G DEB) >"$scratch/cpack.log" 2>&1; then
   cat "$scratch/cpack.log"
   finish
 fi
-debs=("$build"/zoduzazu_*_amd64.deb)
+debs=("$build"/zoduzazu_*.deb)
 deb=${debs[0]}
 if [[ ${#debs[@]} -eq 1 && -f $deb ]]; then ok "cpack -G DEB makes $(basename "$deb")"; else
-  fail "cpack -G DEB makes one zoduzazu_VERSION_amd64.deb"
+  fail "cpack -G DEB makes one zoduzazu_VERSION_ARCH.deb"
   finish
 fi
 
 root="$scratch/root"
-dpkg -x "$deb" "$root"
+if ! dpkg -x "$deb" "$root"; then
+  fail "dpkg -x unpacks the package"
+  finish
+fi
 root=$(realpath "$root")
 
 dpkg-deb --contents "$deb" | awk '{ print $6 }' | sed 's#^\./#/#' >"$scratch/contents.txt"
