@@ -17,6 +17,8 @@ packages=(
   locales tzdata
   # the Windows program, cross-built and tested under Wine
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine wine64
+  # the Debian package and its checks
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -28,6 +28,7 @@ rm -rf "$build/fuzz/corpus" && mkdir -p "$build/fuzz/corpus"
 cmake -S . -B "$build/qt" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZDZ_WERROR=ON
 cmake --build "$build/qt" -j "$jobs"
 ctest --test-dir "$build/qt" -j "$jobs" --output-on-failure --timeout 300
+bash tests/package/check-deb.sh "$build/qt"
 
 # The Windows program. The build itself runs Wine (the resource generators), so it gets a
 # prefix of its own rather than ~/.wine.

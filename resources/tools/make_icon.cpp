@@ -1,5 +1,6 @@
 // Draws the alarm-clock icon from simple geometry into a 16-colour pixel grid and writes it
-// as two PNGs (32 and 16 pixels) and one ICO holding both sizes.
+// as PNGs (16 and 32 pixels, and the larger sizes a desktop theme wants) and one ICO holding
+// the 32 and 16 pixel images.
 //
 // Usage: make_icon OUTPUT_DIR
 //
@@ -127,14 +128,35 @@ bool bordersOutside(const Image& img, int x, int y) {
   return false;
 }
 
-// Fills a region and gives it a one-pixel rim on every pixel that borders the outside of the
-// region; an even rim, where two concentric sampled discs would give a ragged one.
-void fillWithRim(Image& img, const Region& inRegion, Colour body, Colour rim) {
+// For every painted pixel, how many 4-neighbour steps lie between it and the outside (1 on
+// the border), up to `limit`; 0 for background and for pixels deeper than the limit. Peeling
+// the border off `limit` times gives a rim of even width at any size.
+std::vector<int> rimDepth(const Image& img, int limit) {
+  std::vector<int> depth(img.px.size(), 0);
+  Image rest = img;
+  for (int d = 1; d <= limit; ++d) {
+    const Image layer = rest;
+    for (int y = 0; y < img.size; ++y) {
+      for (int x = 0; x < img.size; ++x) {
+        if (!bordersOutside(layer, x, y)) continue;
+        depth[static_cast<std::size_t>(y * img.size + x)] = d;
+        rest.at(x, y) = kClear;
+      }
+    }
+  }
+  return depth;
+}
+
+// Fills a region and gives it a rim `width` pixels wide on the pixels that border the outside
+// of the region; an even rim, where two concentric sampled discs would give a ragged one.
+void fillWithRim(Image& img, const Region& inRegion, Colour body, Colour rim, int width) {
   Image mask(img.size);
   fill(mask, inRegion, body);
+  const std::vector<int> depth = rimDepth(mask, width);
   for (int y = 0; y < img.size; ++y) {
     for (int x = 0; x < img.size; ++x) {
-      if (mask.at(x, y) != kClear) img.at(x, y) = bordersOutside(mask, x, y) ? rim : body;
+      if (mask.at(x, y) == kClear) continue;
+      img.at(x, y) = depth[static_cast<std::size_t>(y * img.size + x)] > 0 ? rim : body;
     }
   }
 }
@@ -167,11 +189,13 @@ Colour darker(Colour c) {
 
 // A dark rim wherever the picture meets the background, so the clock reads on light and dark
 // panels alike.
-void outline(Image& img) {
-  Image src = img;
+void outline(Image& img, int width) {
+  const Image src = img;
+  const std::vector<int> depth = rimDepth(src, width);
   for (int y = 0; y < img.size; ++y) {
     for (int x = 0; x < img.size; ++x) {
-      if (bordersOutside(src, x, y)) img.at(x, y) = darker(src.at(x, y));
+      if (depth[static_cast<std::size_t>(y * img.size + x)] > 0)
+        img.at(x, y) = darker(src.at(x, y));
     }
   }
 }
@@ -192,10 +216,33 @@ struct Layout {
   Vec legTop, legFoot;  // right leg, relative to the face centre
   double legRadius;
   double hourHand, minuteHand, secondHand, handWidth;
-  double hourAt, minuteAt, secondAt;  // where each hand points, in hours on the dial
-  bool tickMarks;                     // room for the twelve, three, six and nine o'clock marks
-  bool darkEdges;                     // room for a dark edge on the bells, handle and legs
+  double hourAt, minuteAt, secondAt;    // where each hand points, in hours on the dial
+  bool tickMarks;                       // room for the twelve, three, six and nine o'clock marks
+  bool darkEdges;                       // room for a dark edge on the bells, handle and legs
+  double tickFrom = 2.4, tickTo = 1.0;  // where a mark starts and ends, in from the face's edge
+  double fineWidth = 0.5;               // half the width of the marks and the second hand
+  int rim = 1;                          // width of the case's rim and of the dark edges
 };
+
+// The large drawing at another size: every length grows with it, the rims by whole pixels.
+Layout scaled(const Layout& l, int size) {
+  const double k = static_cast<double>(size) / l.size;
+  Layout s = l;
+  s.size = size;
+  s.centre = l.centre * k;
+  for (double Layout::*len :
+       {&Layout::caseRadius, &Layout::faceRadius, &Layout::bellDistance, &Layout::bellRadius,
+        &Layout::knobRadius, &Layout::handleInner, &Layout::handleOuter, &Layout::legRadius,
+        &Layout::hourHand, &Layout::minuteHand, &Layout::secondHand, &Layout::handWidth,
+        &Layout::tickFrom, &Layout::tickTo, &Layout::fineWidth}) {
+    s.*len = l.*len * k;
+  }
+  for (Vec Layout::*pos : {&Layout::handleCentre, &Layout::legTop, &Layout::legFoot}) {
+    s.*pos = l.*pos * k;
+  }
+  s.rim = std::max(1, static_cast<int>(std::lround(l.rim * k)));
+  return s;
+}
 
 Image drawClock(const Layout& l) {
   Image img(l.size);
@@ -233,23 +280,24 @@ Image drawClock(const Layout& l) {
         kYellow);
     fill(img, disc(bc + up * (r + 0.4 * l.knobRadius), l.knobRadius), kOlive);
   }
-  if (l.darkEdges) outline(img);
+  if (l.darkEdges) outline(img, l.rim);
 
-  fillWithRim(img, disc(c, l.caseRadius), kRed, kMaroon);
+  fillWithRim(img, disc(c, l.caseRadius), kRed, kMaroon, l.rim);
   fill(img, disc(c, l.faceRadius), kWhite);
 
   if (l.tickMarks) {
     for (int h = 0; h < 12; h += 3) {
       const Vec d = clockDirection(h);
-      ink(img, c + d * (l.faceRadius - 2.4), c + d * (l.faceRadius - 1.0), 0.5, kBlack);
+      ink(img, c + d * (l.faceRadius - l.tickFrom), c + d * (l.faceRadius - l.tickTo), l.fineWidth,
+          kBlack);
     }
   }
 
   // Hands at ten past ten, the shop-window time, which leaves the face open and symmetric.
   ink(img, c, c + clockDirection(l.hourAt) * l.hourHand, l.handWidth, kBlack);
   ink(img, c, c + clockDirection(l.minuteAt) * l.minuteHand, l.handWidth, kBlack);
-  ink(img, c, c + clockDirection(l.secondAt) * l.secondHand, 0.5, kMagenta);
-  ink(img, c, c, 0.5, kBlack);
+  ink(img, c, c + clockDirection(l.secondAt) * l.secondHand, l.fineWidth, kMagenta);
+  ink(img, c, c, l.fineWidth, kBlack);
   return img;
 }
 
@@ -304,6 +352,9 @@ const Layout kSmall{
     .tickMarks = false,
     .darkEdges = false,
 };
+
+// The sizes above 32 pixels that the icon themes ask for.
+constexpr std::array kThemeSizes{48, 64, 128, 256};
 
 // ---- PNG -------------------------------------------------------------------------------------
 
@@ -486,8 +537,13 @@ int main(int argc, char** argv) {
   const Image big = drawClock(kLarge);
   const Image small = drawClock(kSmall);
 
-  const bool ok = writeFile(dir + "/zoduzazu-32.png", encodePng(big)) &&
-                  writeFile(dir + "/zoduzazu-16.png", encodePng(small)) &&
-                  writeFile(dir + "/zoduzazu.ico", encodeIco({big, small}));
+  bool ok = writeFile(dir + "/zoduzazu-32.png", encodePng(big)) &&
+            writeFile(dir + "/zoduzazu-16.png", encodePng(small)) &&
+            writeFile(dir + "/zoduzazu.ico", encodeIco({big, small}));
+  // Drawn afresh at each size rather than enlarged, so edges stay smooth and rims even.
+  for (int size : kThemeSizes) {
+    const std::string name = dir + "/zoduzazu-" + std::to_string(size) + ".png";
+    ok = ok && writeFile(name, encodePng(drawClock(scaled(kLarge, size))));
+  }
   return ok ? 0 : 1;
 }
