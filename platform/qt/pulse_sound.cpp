@@ -3,14 +3,15 @@
 #include <fcntl.h>
 #include <pulse/channelmap.h>
 #include <pulse/sample.h>
-#include <pulse/simple.h>
-#include <pulse/timeval.h>
 #include <sndfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
+
+#include "platform/qt/pulse_stream.h"
 
 namespace zdz {
 
@@ -20,12 +21,11 @@ namespace {
 constexpr int kChunkMs = 20;
 constexpr int kBufferMs = 50;
 constexpr auto kStopWait = std::chrono::seconds(1);
+// What a play may take beyond its sound's length: connecting, the buffer, a slow server.
+constexpr auto kMargin = std::chrono::seconds(2);
 
 struct SndfileCloser {
   void operator()(SNDFILE* f) const { sf_close(f); }
-};
-struct SimpleCloser {
-  void operator()(pa_simple* s) const { pa_simple_free(s); }
 };
 
 }  // namespace
@@ -39,18 +39,19 @@ struct PulseSound::Stream {
   }
   int fd = -1;
   std::unique_ptr<SNDFILE, SndfileCloser> file;
-  std::unique_ptr<pa_simple, SimpleCloser> pa;
+  std::unique_ptr<PulseStream> pa;
   int file_channels = 0;
   int channels = 0;
   int rate = 0;
   sf_count_t frames = 0;
+  int strokes = 1;
 };
 
 namespace {
 
 using Stream = PulseSound::Stream;
 
-std::unique_ptr<Stream> OpenFile(const std::string& name) {
+std::unique_ptr<Stream> OpenFile(const std::string& name, int maxSeconds) {
   auto st = std::make_unique<Stream>();
   // O_NONBLOCK: a FIFO with no writer must not hang the open; anything but a regular file is
   // refused right after, on the very file that was opened.
@@ -67,69 +68,70 @@ std::unique_ptr<Stream> OpenFile(const std::string& name) {
       sf.frames <= 0) {
     return nullptr;
   }
-  // Float data above full scale would otherwise wrap around into loud noise.
-  sf_command(st->file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
   st->file_channels = sf.channels;
   st->channels = std::min(sf.channels, static_cast<int>(PA_CHANNELS_MAX));
   st->rate = sf.samplerate;
-  st->frames = std::min<sf_count_t>(sf.frames, sf_count_t{PulseSound::kMaxSeconds} * sf.samplerate);
+  st->frames = std::min<sf_count_t>(sf.frames, sf_count_t{maxSeconds} * sf.samplerate);
   return st;
 }
 
-bool Connect(Stream& st) {
+// When the whole play must have ended, whatever the server does.
+PulseStream::Clock::time_point DeadlineOf(const Stream& st) {
+  const auto length = std::chrono::microseconds(st.frames * 1'000'000 / st.rate);
+  return PulseStream::Clock::now() + length * st.strokes + kMargin;
+}
+
+bool Connect(Stream& st, PulseStream::Clock::time_point deadline) {
   pa_sample_spec spec{};
-  spec.format = PA_SAMPLE_S16NE;
+  // Read as float: every format comes out at full scale. As 16-bit integers, float files would
+  // need scaling (else they read as all but silence), and that scales by scanning the file.
+  spec.format = PA_SAMPLE_FLOAT32NE;
   spec.rate = static_cast<std::uint32_t>(st.rate);
   spec.channels = static_cast<std::uint8_t>(st.channels);
   pa_channel_map map;
   // The plain default map stops at 6 channels; extend fills the rest with auxiliary ones.
   if (!pa_channel_map_init_extend(&map, spec.channels, PA_CHANNEL_MAP_DEFAULT)) return false;
-  pa_buffer_attr attr;
-  attr.maxlength = static_cast<std::uint32_t>(-1);
-  // Without a small target length the drain waits up to two seconds after a short sound.
-  attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kBufferMs * PA_USEC_PER_MSEC, &spec));
-  attr.prebuf = static_cast<std::uint32_t>(-1);
-  attr.minreq = static_cast<std::uint32_t>(-1);
-  attr.fragsize = static_cast<std::uint32_t>(-1);
-  int error = 0;
-  st.pa.reset(pa_simple_new(nullptr, "Zoduzazu", PA_STREAM_PLAYBACK, nullptr, "Chime", &spec, &map,
-                            &attr, &error));
-  return st.pa != nullptr;
+  st.pa = std::make_unique<PulseStream>();
+  return st.pa->Open(spec, map, kBufferMs, deadline);
 }
 
-// Plays until the end, or until `generation` moves past `mine`. False when the server fails.
+// Connects and plays every stroke back to back on the one stream, until the end or until
+// `generation` moves past `mine`. False when the server fails or takes too long.
 bool Run(Stream& st, const std::atomic<std::uint64_t>& generation, std::uint64_t mine) {
+  const auto deadline = DeadlineOf(st);
+  const PulseStream::StopRequested stop = [&] { return generation.load() != mine; };
+  if (!Connect(st, deadline)) return false;
   const sf_count_t chunk = std::max(1, st.rate * kChunkMs / 1000);
-  std::vector<short> in(static_cast<std::size_t>(chunk * st.file_channels));
-  std::vector<short> out;
+  std::vector<float> in(static_cast<std::size_t>(chunk * st.file_channels));
+  std::vector<float> out;
   if (st.channels != st.file_channels) out.resize(static_cast<std::size_t>(chunk * st.channels));
-  int error = 0;
-  sf_count_t left = st.frames;
-  while (left > 0) {
-    if (generation.load() != mine) break;
-    const sf_count_t n = sf_readf_short(st.file.get(), in.data(), std::min(chunk, left));
-    if (n <= 0) break;  // a truncated file plays what it holds
-    const short* data = in.data();
-    if (!out.empty()) {
-      for (sf_count_t f = 0; f < n; ++f) {
-        std::copy_n(&in[f * st.file_channels], st.channels, &out[f * st.channels]);
+  for (int stroke = 0; stroke < st.strokes; ++stroke) {
+    if (stroke > 0 && sf_seek(st.file.get(), 0, SEEK_SET) < 0) break;
+    sf_count_t left = st.frames;
+    while (left > 0) {
+      if (stop()) return true;
+      const sf_count_t n = sf_readf_float(st.file.get(), in.data(), std::min(chunk, left));
+      if (n <= 0) break;  // a truncated file plays what it holds
+      // Float data above full scale (or not a number) would be noise.
+      for (float& v : in) v = std::isfinite(v) ? std::clamp(v, -1.0f, 1.0f) : 0.0f;
+      const float* data = in.data();
+      if (!out.empty()) {
+        for (sf_count_t f = 0; f < n; ++f) {
+          std::copy_n(&in[f * st.file_channels], st.channels, &out[f * st.channels]);
+        }
+        data = out.data();
       }
-      data = out.data();
+      const auto bytes = static_cast<std::size_t>(n * st.channels) * sizeof(float);
+      if (!st.pa->Write(data, bytes, deadline, stop)) return stop();
+      left -= n;
     }
-    const auto bytes = static_cast<std::size_t>(n * st.channels) * sizeof(short);
-    if (pa_simple_write(st.pa.get(), data, bytes, &error) < 0) return false;
-    left -= n;
   }
-  if (generation.load() != mine) {
-    pa_simple_flush(st.pa.get(), &error);
-    return true;
-  }
-  return pa_simple_drain(st.pa.get(), &error) >= 0;
+  return st.pa->Drain(deadline, stop) || stop();
 }
 
 }  // namespace
 
-PulseSound::PulseSound() = default;
+PulseSound::PulseSound(int maxStrokeSeconds) : maxStrokeSeconds_(maxStrokeSeconds) {}
 
 PulseSound::~PulseSound() {
   ++generation_;
@@ -153,8 +155,8 @@ bool PulseSound::Play(const std::string& name, unsigned flags) {
   }
   if (name.empty()) return true;
 
-  auto st = OpenFile(name);
-  if (!st || !Connect(*st)) return false;
+  auto st = OpenFile(name, maxStrokeSeconds_);
+  if (!st) return false;
 
   if (flags & kSndAsync) {
     std::unique_ptr<Stream> dropped;
@@ -170,6 +172,25 @@ bool PulseSound::Play(const std::string& name, unsigned flags) {
   }
 
   // Let the worker release its sound first, so two sounds never overlap.
+  {
+    std::unique_lock lock(mu_);
+    cv_.wait_for(lock, kStopWait, [&] { return !busy_; });
+  }
+  return Run(*st, generation_, mine);
+}
+
+bool PulseSound::PlayStrokes(const std::string& name, int strokes) {
+  const std::uint64_t mine = ++generation_;
+  {
+    std::unique_ptr<Stream> dropped;
+    std::lock_guard lock(mu_);
+    dropped = std::move(pending_);
+    cv_.notify_all();
+  }
+  if (name.empty() || strokes < 1) return false;
+  auto st = OpenFile(name, maxStrokeSeconds_);
+  if (!st) return false;
+  st->strokes = strokes;
   {
     std::unique_lock lock(mu_);
     cv_.wait_for(lock, kStopWait, [&] { return !busy_; });

@@ -1,5 +1,5 @@
 #pragma once
-// WAV (and anything else libsndfile reads) played through the PulseAudio simple API.
+// WAV (and anything else libsndfile reads) played through PulseAudio.
 
 #include <atomic>
 #include <chrono>
@@ -16,7 +16,8 @@ namespace zdz {
 
 class PulseSound : public Sound {
  public:
-  PulseSound();
+  // A stroke plays at most `maxStrokeSeconds` of its file, whatever its header claims.
+  explicit PulseSound(int maxStrokeSeconds = kMaxStrokeSeconds);
   ~PulseSound() override;
   PulseSound(const PulseSound&) = delete;
   PulseSound& operator=(const PulseSound&) = delete;
@@ -24,14 +25,13 @@ class PulseSound : public Sound {
   // Any call first ends the sound still playing. Asynchronous plays run on one worker thread
   // that this object owns. Safe to call from several threads.
   bool Play(const std::string& name, unsigned flags) override;
+  // All strokes on one stream, decoded as the server asks for them, drained once: no gap.
+  bool PlayStrokes(const std::string& name, int strokes) override;
 
   // True while an asynchronous sound is queued or playing.
   bool Busy() const;
   // Waits until no asynchronous sound is queued or playing; false on timeout.
   bool WaitIdle(std::chrono::milliseconds timeout) const;
-
-  // A cap on one play, so a huge file cannot tie up the sound for hours.
-  static constexpr int kMaxSeconds = 10 * 60;
 
   struct Stream;  // an open file together with its server connection
 
@@ -39,6 +39,7 @@ class PulseSound : public Sound {
   void Worker();
   void StartWorkerLocked();
 
+  const int maxStrokeSeconds_;
   // Bumped by every request; a playing sound stops as soon as it sees a newer value.
   std::atomic<std::uint64_t> generation_{0};
 
