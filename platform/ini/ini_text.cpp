@@ -195,12 +195,15 @@ IniText::IniText(std::string_view text) {
 }
 
 std::optional<std::string> IniText::Find(const std::string& section, const std::string& key) const {
+  std::optional<std::string> found;
   bool inside = false;
   for (const Line& line : lines_) {
     if (line.kind == Line::kSection) inside = line.name == section;
-    if (inside && line.kind == Line::kEntry && line.name == key) return line.value;
+    if (!inside || line.kind != Line::kEntry || line.name != key) continue;
+    if (!line.value.empty()) return line.value;
+    if (!found) found = line.value;
   }
-  return std::nullopt;
+  return found;
 }
 
 void IniText::Set(const std::string& section, const std::string& key, const std::string& value) {

@@ -15,7 +15,8 @@ class IniText {
   // A leading byte-order mark and CRLF line ends are accepted. Any bytes parse.
   explicit IniText(std::string_view bytes = {});
 
-  // The first entry of `key` under a header named `section`; entries above the
+  // The first non-empty entry of `key` under a header named `section` (an empty duplicate
+  // left by a hand edit must not hide the value), else an empty one; entries above the
   // first header belong to no section.
   std::optional<std::string> Find(const std::string& section, const std::string& key) const;
 

@@ -16,8 +16,8 @@ zdz_write_settings() {
 
 zdz_settings_file() { printf '%s\n' "${1:-$ZDZ_CFG}/Zazedor/Zazedor.conf"; }
 
-# zdz_setting KEY [CONFIG_DIR]: the value under [Zazedor], outer quotes removed; status 1 when
-# the key is missing.
+# zdz_setting KEY [CONFIG_DIR]: the value under [Zazedor], outer quotes removed (of a duplicated
+# key the first non-empty one, as the program reads it); status 1 when the key is missing.
 zdz_setting() {
   local file
   file=$(zdz_settings_file "${2:-}")
@@ -30,10 +30,10 @@ zdz_setting() {
       if (k != key) next
       v = substr($0, eq + 1); gsub(/^[ \t]+|[ \t]+$/, "", v)
       if (v ~ /^".*"$/) v = substr(v, 2, length(v) - 2)
-      if (!found) print v
+      if (!found || (first == "" && v != "")) first = v
       found = 1
     }
-    END { exit !found }' "$file"
+    END { if (found) print first; exit !found }' "$file"
 }
 
 # The keys under [Zazedor], one a line, in file order.

@@ -99,6 +99,8 @@ TEST(IniTextTest, HandWrittenFilesAreReadAsMeant) {
       "WAVEName=\" Ruvazu.wav\"\r\n"
       "2=first\r\n"
       "2=second\r\n"
+      "WAVE=\r\n"
+      "WAVE=/after/an/empty/duplicate.wav\r\n"
       "3=\"unterminated\r\n"
       "=no key\r\n"
       "\"bad escape\\q\"=x\r\n"
@@ -106,6 +108,8 @@ TEST(IniTextTest, HandWrittenFilesAreReadAsMeant) {
       "[Zazedor");
   EXPECT_EQ(text.Find("Zazedor", "0"), "True");
   EXPECT_EQ(text.Find("Zazedor", "WAVE"), "C:\\Program Files\\Zoduzazu\\Ruvazu.wav");
+  EXPECT_EQ(IniText("[Zazedor]\nWAVE=\nWAVE=/a.wav\n").Find("Zazedor", "WAVE"), "/a.wav");
+  EXPECT_EQ(IniText("[Zazedor]\nWAVE=\nWAVE=\n").Find("Zazedor", "WAVE"), "");
   EXPECT_EQ(text.Find("Zazedor", "WAVEName"), " Ruvazu.wav");
   EXPECT_EQ(text.Find("Zazedor", "2"), "first");
   EXPECT_FALSE(text.Find("Zazedor", "3"));
