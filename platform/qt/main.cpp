@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "clock/clock_window.h"
 #include "core/application.h"
 #include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_signals.h"
 #include "platform/qt/qt_units.h"
 #include "resources/captions.h"
 
@@ -22,6 +24,7 @@ bool HasDisplay() {
 }
 
 bool gDesktopUp = false;
+zdz::PulseSound* gSound = nullptr;
 QString gFirstWarning;
 
 // Qt aborts when it cannot open the display it was given: say so in one line and exit 1.
@@ -59,6 +62,15 @@ int main(int argc, char** argv) {
 
   zdz::qt::QtDesktop desktop(zdz::qt::QtDesktop::DefaultConfigBase());
   zdz::Application program(desktop);
+  gSound = &desktop.Pulse();
+  zdz::qt::QuitOnSignals([] { gSound->Interrupt(); },
+                         [&program] {
+                           if (zdz::ClockWindow* clock = program.Clock()) {
+                             clock->Exit();
+                           } else {
+                             QApplication::quit();
+                           }
+                         });
   if (!program.Start()) return 1;
   return QApplication::exec();
 }

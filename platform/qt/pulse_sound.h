@@ -28,6 +28,10 @@ class PulseSound : public Sound {
   // All strokes on one stream, decoded as the server asks for them, drained once: no gap.
   bool PlayStrokes(const std::string& name, int strokes) override;
 
+  // Cuts short whatever plays, sync or async; safe inside a signal handler.
+  void Interrupt() { ++generation_; }
+  static_assert(std::atomic<std::uint64_t>::is_always_lock_free);
+
   // True while an asynchronous sound is queued or playing.
   bool Busy() const;
   // Waits until no asynchronous sound is queued or playing; false on timeout.

@@ -21,6 +21,7 @@ class QtDesktop : public Desktop {
   SettingsStore& Store() override { return store_; }
   NotifyArea& Tray() override { return tray_; }
   Sound& Audio() override { return sound_; }
+  PulseSound& Pulse() { return sound_; }
   Registry& Reg() override { return registry_; }
   TimeSource& Time() override { return time_; }
   System& Sys() override { return system_; }

@@ -5,14 +5,14 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLocale>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QStyleHints>
 
-#include <cstdio>
 #include <QProcess>
 #include <QRegularExpression>
+#include <cstdio>
 
 #include "platform/qt/qt_units.h"
 
@@ -77,7 +77,9 @@ double QtSystem::TwipsPerPixelX() { return TwipsPerPixel(); }
 
 int QtSystem::DoubleClickMs() { return QGuiApplication::styleHints()->mouseDoubleClickInterval(); }
 
-void QtSystem::ReportFailure(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+void QtSystem::ReportFailure(const std::string& text) {
+  std::fprintf(stderr, "%s\n", text.c_str());
+}
 
 void QtSystem::EndProgram() { QCoreApplication::exit(0); }
 

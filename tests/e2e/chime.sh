@@ -91,4 +91,20 @@ zdz_check "silence from half a second after the release on (last sound ended at 
   fcmp "$last_end" "<=" "$(awk -v r="$released" 'BEGIN { print r + 0.5 }')"
 zdz_check "the dialog is still open" zdz_window_named '各種設定'
 
+zdz_log "# SIGTERM in the middle of a long chime"
+cfg=$(zdz_new_config)
+zdz_write_settings "$cfg" 0=True 1=True 2=True 3=True "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
+before=$(cat "$(zdz_settings_file "$cfg")")
+start_at "$cfg" "2026-12-06 14:59:58"
+zdz_require "the clock window appears" zdz_wait 15 zdz_main_visible
+sleep 4  # 15 strokes of 1.3 s have begun
+t0=$(date +%s%N)
+kill -TERM "$ZDZ_PID"
+ZDZ_STATUS=""
+zdz_wait_exit 5
+ms=$((($(date +%s%N) - t0) / 1000000))
+zdz_check "ends within a second (${ms} ms), not after the chime" test "$ms" -lt 1000
+zdz_check "as its exit command does, with status 0 (got ${ZDZ_STATUS:-none})" test "${ZDZ_STATUS:-x}" = 0
+zdz_check "the settings are as they were" test "$(cat "$(zdz_settings_file "$cfg")")" = "$before"
+
 zdz_finish

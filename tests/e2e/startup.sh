@@ -102,4 +102,19 @@ zdz_check "with status 1 (got $ZDZ_STATUS)" test "$ZDZ_STATUS" -eq 1
 zdz_check "and one stderr line naming the file: $(head -c 300 "$ZDZ_OUT")" \
   bash -c "[[ \$(grep -c . '$ZDZ_OUT') -eq 1 ]] && grep -qF '$blocker/config/Zazedor/Zazedor.conf' '$ZDZ_OUT'"
 
+zdz_log "# SIGINT and SIGHUP end the program cleanly"
+for sig in INT HUP; do
+  cfg=$(zdz_new_config)
+  zdz_start "$cfg"
+  zdz_require "the tray icon appears" zdz_wait 15 zdz_tray_icon
+  before=$(cat "$(zdz_settings_file "$cfg")")
+  kill -"$sig" "$ZDZ_PID"
+  ZDZ_STATUS=""
+  zdz_wait_exit 2
+  zdz_check "SIG$sig: exits with status 0 within 2 s (got ${ZDZ_STATUS:-none})" test "${ZDZ_STATUS:-x}" = 0
+  zdz_check "SIG$sig: the icon is gone" zdz_wait 2 eval '! zdz_tray_icon'
+  zdz_check "SIG$sig: the settings are as they were" \
+    test "$(cat "$(zdz_settings_file "$cfg")")" = "$before"
+done
+
 zdz_finish
