@@ -117,4 +117,23 @@ for sig in INT HUP; do
     test "$(cat "$(zdz_settings_file "$cfg")")" = "$before"
 done
 
+zdz_log "# the display goes away under the running clock"
+second=$((200 + RANDOM % 300))
+while [[ -e /tmp/.X11-unix/X$second ]]; do second=$((second + 1)); done
+Xvfb ":$second" -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+ZDZ_PIDS+=("$xvfb")
+zdz_require "a second display starts" zdz_wait 5 xdpyinfo -display ":$second"
+cfg=$(zdz_new_config)
+zdz_start "$cfg" DISPLAY=":$second"
+sleep 1.5
+kill "$xvfb"
+t0=$(date +%s%N)
+ZDZ_STATUS=""
+zdz_wait_exit 3
+ms=$((($(date +%s%N) - t0) / 1000000))
+zdz_check "exits with status 1 (got ${ZDZ_STATUS:-none}) within a second (${ms} ms)" \
+  bash -c "[[ '${ZDZ_STATUS:-x}' == 1 ]] && ((ms < 1000))"
+zdz_check "saying so: $(head -c 200 "$ZDZ_OUT")" grep -q 'X11 connection broke' "$ZDZ_OUT"
+
 zdz_finish
