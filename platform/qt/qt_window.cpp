@@ -9,12 +9,19 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
 #include "platform/qt/qt_units.h"
+#include "platform/qt/qt_wall_timer.h"
 
 namespace zdz::qt {
+
+namespace {
+constexpr int kExposeCheckMs = 700;
+}  // namespace
 
 namespace {
 
@@ -110,7 +117,7 @@ QtWindow* QtWindow::FromHandle(NativeHandle handle) {
 
 QtWindow::~QtWindow() {
   std::erase_if(Live(), [this](const auto& kv) { return kv.second == this; });
-  for (QTimer* t : timers_) t->stop();
+  for (WallTimer* t : timers_) t->Stop();
   if (window_) {
     window_->removeEventFilter(this);
     window_->hide();
@@ -154,13 +161,9 @@ void QtWindow::BuildControls(QWidget* client) {
   for (const auto& c : form_.Controls()) {
     const ControlSpec& spec = c->Spec();
     if (spec.kind == ControlKind::kTimer) {
-      auto* timer = new QTimer(client);
-      timer->setTimerType(Qt::PreciseTimer);  // coarse timers drift by up to 5 %
-      timer->setInterval(spec.interval);
       Control* model = c.get();
-      QObject::connect(timer, &QTimer::timeout, [model] { model->Click(); });
-      timer->start();
-      timers_.push_back(timer);
+      timers_.push_back(new WallTimer(
+          spec.interval, [model] { model->Click(); }, client));
       continue;
     }
     QWidget* parent = spec.container.empty() ? client : containers.at(spec.container);
@@ -227,6 +230,16 @@ void QtWindow::Show() {
   window_->show();
   window_->raise();
   window_->activateWindow();
+  // A map request that crosses the window manager's handling of an unmap just before it (the
+  // chime hides the window and re-shows it) can leave the window unmapped while Qt thinks it
+  // shown. Once settled, a shown, unminimised window that never got exposed is shown again.
+  QTimer::singleShot(kExposeCheckMs, window_, [w = window_] {
+    if (w->isVisible() && !(w->windowState() & Qt::WindowMinimized) && w->windowHandle() &&
+        !w->windowHandle()->isExposed()) {
+      w->hide();
+      w->show();
+    }
+  });
 }
 
 void QtWindow::Hide() {

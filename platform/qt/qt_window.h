@@ -4,7 +4,6 @@
 #include <QMargins>
 #include <QMenu>
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
 
 #include <map>
@@ -15,6 +14,8 @@
 #include "platform/qt/qt_control_peer.h"
 
 namespace zdz::qt {
+
+class WallTimer;
 
 class QtWindow : public WindowPeer, public QObject {
  public:
@@ -51,7 +52,7 @@ class QtWindow : public WindowPeer, public QObject {
   std::vector<std::unique_ptr<ControlPeer>> controls_;
   std::vector<std::unique_ptr<MenuItemPeer>> menuItems_;
   std::map<std::string, QMenu*> menus_;
-  std::vector<QTimer*> timers_;
+  std::vector<WallTimer*> timers_;
   int outerWidth_ = 0, outerHeight_ = 0;  // twips; 0 when the form gives a client size
   bool placed_ = false;
 };

@@ -16,7 +16,12 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
+#include <QWindow>
+
+#include <cstdlib>
+#include <random>
 
 #include "clock/clock_window.h"
 #include "core/application.h"
@@ -125,6 +130,31 @@ TEST_F(QtDesktopTest, UnchangedCaptionCostsNoRepaint) {
   }
   EXPECT_EQ(counter.paints, 0);
   label->removeEventFilter(&counter);
+}
+
+// The chime hides the window and blocks the event loop for the sound's length; the window must
+// come back every time. ZDZ_CHIME_CYCLES=200 runs the long version.
+TEST_F(QtDesktopTest, TheWindowComesBackAfterEveryChime) {
+  Start("True", "True");
+  auto* window = Find<QMainWindow>("fomTIME");
+  ASSERT_TRUE(window);
+  const char* cycles = std::getenv("ZDZ_CHIME_CYCLES");
+  const int n = cycles ? std::atoi(cycles) : 8;
+  std::mt19937 random(7);
+  int lost = 0;
+  for (int i = 0; i < n; ++i) {
+    ASSERT_TRUE(program->Clock()->HideForChime());
+    QThread::msleep(100 + random() % 800);  // the sound plays; nothing else runs
+    program->Clock()->ShowAfterChime();
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 3000 && !window->windowHandle()->isExposed()) {
+      QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    if (!window->windowHandle()->isExposed()) ++lost;
+    Settle(50 + random() % 200);
+  }
+  EXPECT_EQ(lost, 0) << "of " << n << " chimes";
 }
 
 TEST_F(QtDesktopTest, MenusShowCaptionsAndShortcutsAsTheUserSeesThem) {
