@@ -1,5 +1,7 @@
 #include "platform/qt/qt_system.h"
 
+#include <time.h>
+
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
@@ -84,10 +86,12 @@ void QtSystem::ReportFailure(const std::string& text) {
 void QtSystem::EndProgram() { QCoreApplication::exit(0); }
 
 LocalTime QtTime::Now() {
-  const QDateTime now = QDateTime::currentDateTime();
-  const QDate d = now.date();
-  const QTime t = now.time();
-  return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  tm local{};
+  localtime_r(&now.tv_sec, &local);  // unlike localtime(), no look at the zone file
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+          local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
 namespace {
@@ -110,6 +114,15 @@ QtTime::QtTime() {
   separator_ = LocaleTimeSeparator(locale);
   am_ = S(locale.amText());
   pm_ = S(locale.pmText());
+  tzset();
+  // The zone file is replaced, not rewritten, when the zone changes: watch its folder too.
+  zoneWatch_ = std::make_unique<QFileSystemWatcher>(QStringList{"/etc/localtime", "/etc"});
+  const auto reread = [this] {
+    tzset();
+    if (!zoneWatch_->files().contains("/etc/localtime")) zoneWatch_->addPath("/etc/localtime");
+  };
+  QObject::connect(zoneWatch_.get(), &QFileSystemWatcher::fileChanged, reread);
+  QObject::connect(zoneWatch_.get(), &QFileSystemWatcher::directoryChanged, reread);
 }
 
 }  // namespace zdz::qt

@@ -1,6 +1,9 @@
 #pragma once
 // Processes, files, dialogs and the local time on the Qt desktop.
 
+#include <QFileSystemWatcher>
+
+#include <memory>
 #include "platform/local_time.h"
 #include "platform/registry.h"
 #include "platform/system.h"
@@ -23,6 +26,9 @@ class QtSystem : public System {
 
 // Local time and the user's locale (QLocale::system()).
 // Read once: Qt takes the system locale at start-up, and the tick asks ten times a second.
+// The local time from the C library, with the time zone read once and again only when the
+// system's zone file changes (Qt would re-read it on every call: a file access ten times a
+// second).
 class QtTime : public TimeSource {
  public:
   QtTime();
@@ -33,6 +39,7 @@ class QtTime : public TimeSource {
 
  private:
   std::string separator_, am_, pm_;
+  std::unique_ptr<QFileSystemWatcher> zoneWatch_;
 };
 
 // Linux has no registry: every look-up finds nothing.
