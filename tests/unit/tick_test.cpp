@@ -115,5 +115,29 @@ TEST_F(TickTest, SameHourOnAnotherDayChimesAgain) {
   EXPECT_EQ(strokes(), 2u);
 }
 
+TEST_F(TickTest, ClockChangesGiveAtMostTheHoursOwnChime) {
+  StoreOptions(true, true, true, true);
+  Start();
+  At(13, 59, 59);
+  desk.Tick();
+  At(14, 0, 1);  // a jump (or a stopped program) over second 0: no late chime
+  desk.Tick();
+  EXPECT_EQ(strokes(), 0u);
+
+  At(1, 0, 0);  // daylight saving's fall-back repeats 01:00 to 01:59
+  desk.Tick();
+  At(1, 59, 59);
+  desk.Tick();
+  At(1, 0, 0);
+  desk.Tick();
+  EXPECT_EQ(strokes(), 1u);
+
+  At(1, 59, 59);  // its spring-forward skips 02:00: 03:00 has its own count
+  desk.Tick();
+  At(3, 0, 0);
+  desk.Tick();
+  EXPECT_EQ(strokes(), 4u);
+}
+
 }  // namespace
 }  // namespace zdz::test
