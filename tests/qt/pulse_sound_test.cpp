@@ -154,6 +154,16 @@ TEST_F(PulseSoundTest, UnplayableFilesReturnFalseQuicklyAndQuietly) {
          WriteBytes(Path("rnd.wav"), random);
          return Path("rnd.wav");
        }},
+      {"no data",
+       [&] {
+         WriteBytes(Path("nodata.wav"), good.substr(0, 40) + std::string(4, '\0'));
+         return Path("nodata.wav");
+       }},
+      {"RIFF but not WAVE",
+       [&] {
+         WriteBytes(Path("avi.wav"), good.substr(0, 8) + "AVI " + good.substr(12));
+         return Path("avi.wav");
+       }},
       {"text",
        [&] {
          WriteBytes(Path("t.wav"), "RIFF but not really\n");
