@@ -145,57 +145,50 @@ PulseSound::~PulseSound() {
   if (worker_.joinable()) worker_.join();
 }
 
-bool PulseSound::Play(const std::string& name, unsigned flags) {
+std::uint64_t PulseSound::Claim() {
   const std::uint64_t mine = ++generation_;
-  {
-    std::unique_ptr<Stream> dropped;
-    std::lock_guard lock(mu_);
-    dropped = std::move(pending_);
-    cv_.notify_all();
-  }
-  if (name.empty()) return true;
+  std::unique_ptr<Stream> dropped;
+  std::lock_guard lock(mu_);
+  dropped = std::move(pending_);
+  cv_.notify_all();
+  return mine;
+}
 
-  auto st = OpenFile(name, maxStrokeSeconds_);
-  if (!st) return false;
-
-  if (flags & kSndAsync) {
-    std::unique_ptr<Stream> dropped;
-    std::lock_guard lock(mu_);
-    // A newer request arrived while this one was opening: it wins.
-    if (generation_.load() != mine || quit_) return true;
-    StartWorkerLocked();
-    dropped = std::move(pending_);
-    pending_ = std::move(st);
-    pending_generation_ = mine;
-    cv_.notify_all();
-    return true;
-  }
-
+bool PulseSound::PlayHere(Stream& st, std::uint64_t mine) {
   // Let the worker release its sound first, so two sounds never overlap.
   {
     std::unique_lock lock(mu_);
     cv_.wait_for(lock, kStopWait, [&] { return !busy_; });
   }
-  return Run(*st, generation_, mine);
+  return Run(st, generation_, mine);
+}
+
+bool PulseSound::Play(const std::string& name, unsigned flags) {
+  const std::uint64_t mine = Claim();
+  if (name.empty()) return true;
+  auto st = OpenFile(name, maxStrokeSeconds_);
+  if (!st) return false;
+  if (!(flags & kSndAsync)) return PlayHere(*st, mine);
+
+  std::unique_ptr<Stream> dropped;
+  std::lock_guard lock(mu_);
+  // A newer request arrived while this one was opening: it wins.
+  if (generation_.load() != mine || quit_) return true;
+  StartWorkerLocked();
+  dropped = std::move(pending_);
+  pending_ = std::move(st);
+  pending_generation_ = mine;
+  cv_.notify_all();
+  return true;
 }
 
 bool PulseSound::PlayStrokes(const std::string& name, int strokes) {
-  const std::uint64_t mine = ++generation_;
-  {
-    std::unique_ptr<Stream> dropped;
-    std::lock_guard lock(mu_);
-    dropped = std::move(pending_);
-    cv_.notify_all();
-  }
+  const std::uint64_t mine = Claim();
   if (name.empty() || strokes < 1) return false;
   auto st = OpenFile(name, maxStrokeSeconds_);
   if (!st) return false;
   st->strokes = strokes;
-  {
-    std::unique_lock lock(mu_);
-    cv_.wait_for(lock, kStopWait, [&] { return !busy_; });
-  }
-  return Run(*st, generation_, mine);
+  return PlayHere(*st, mine);
 }
 
 bool PulseSound::Busy() const {

@@ -40,6 +40,10 @@ class PulseSound : public Sound {
   struct Stream;  // an open file together with its server connection
 
  private:
+  // Ends what plays or waits to play; the new request's generation.
+  std::uint64_t Claim();
+  // Plays on the calling thread once the worker is idle.
+  bool PlayHere(Stream& st, std::uint64_t mine);
   void Worker();
   void StartWorkerLocked();
 
