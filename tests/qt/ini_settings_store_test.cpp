@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -171,6 +172,13 @@ TEST_F(IniSettingsStoreTest, NonFilesInPlaceOfTheFileReadEmptyAndRefuseWrites) {
   EXPECT_THROW(store_.Save(kApp, kApp, "0", "True"), StoreError);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   EXPECT_NO_THROW(store_.Delete(kApp));
+
+  // An endless device behind a link is not read, nor replaced by a file.
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Folder())));
+  ASSERT_EQ(symlink("/dev/zero", File().c_str()), 0);
+  EXPECT_EQ(Read("0"), "");
+  EXPECT_THROW(store_.Save(kApp, kApp, "0", "True"), StoreError);
+  EXPECT_TRUE(QFileInfo(QString::fromStdString(File())).isSymLink());
 }
 
 TEST_F(IniSettingsStoreTest, UnreadableFileReadsEmptyAndIsNotOverwritten) {
