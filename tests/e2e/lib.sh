@@ -12,6 +12,7 @@ ZDZ_SESSION_SCRIPT="$ZDZ_E2E_DIR/../tools/headless-session.sh"
 ZDZ_FAKETIME_LIB=/usr/lib/$(gcc -print-multiarch 2>/dev/null || dpkg-architecture -qDEB_HOST_MULTIARCH)/faketime/libfaketime.so.1
 
 ZDZ_PIDS=()        # every process started here; all are ended on exit
+ZDZ_MOUNTS=()      # file systems mounted for a test; all are unmounted on exit
 ZDZ_FAILED=0
 ZDZ_PID=""         # the program started last
 ZDZ_OUT=""         # its stderr
@@ -136,6 +137,8 @@ zdz_cleanup() {
   local i
   for ((i = ${#ZDZ_PIDS[@]} - 1; i >= 0; i--)); do zdz_stop_pid "${ZDZ_PIDS[i]}"; done
   ZDZ_PIDS=()
+  for ((i = ${#ZDZ_MOUNTS[@]} - 1; i >= 0; i--)); do umount -l "${ZDZ_MOUNTS[i]}" 2>/dev/null; done
+  ZDZ_MOUNTS=()
 }
 
 # zdz_start CONFIG_DIR [VAR=VALUE...]: starts the program with that configuration folder and

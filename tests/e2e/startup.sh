@@ -102,6 +102,33 @@ zdz_check "with status 1 (got $ZDZ_STATUS)" test "$ZDZ_STATUS" -eq 1
 zdz_check "and one stderr line naming the file: $(head -c 300 "$ZDZ_OUT")" \
   bash -c "[[ \$(grep -c . '$ZDZ_OUT') -eq 1 ]] && grep -qF '$blocker/config/Zazedor/Zazedor.conf' '$ZDZ_OUT'"
 
+zdz_log "# a full disk at the first run and at a repair"
+cfg=$(zdz_new_config)
+if mount -t tmpfs -o size=64k tmpfs "$cfg" 2>/dev/null; then
+  ZDZ_MOUNTS+=("$cfg")
+  head -c 1M /dev/zero >"$cfg/filler" 2>/dev/null
+  for run in first repair; do
+    if [[ $run == repair ]]; then
+      rm "$cfg/filler"
+      mkdir -p "$cfg/Zazedor"
+      printf '[Zazedor]\n0=maybe\nWAVE=/mine.wav\n' >"$cfg/Zazedor/Zazedor.conf"
+      head -c 1M /dev/zero >"$cfg/filler" 2>/dev/null
+    fi
+    before=$(cat "$cfg/Zazedor/Zazedor.conf" 2>/dev/null)
+    zdz_start "$cfg"
+    ZDZ_STATUS=""
+    zdz_wait_exit 10
+    zdz_check "$run run: exits with status 1 (got ${ZDZ_STATUS:-none})" test "${ZDZ_STATUS:-x}" = 1
+    zdz_check "$run run: one stderr line says the disk is full: $(head -c 200 "$ZDZ_OUT")" \
+      bash -c "[[ \$(grep -c . '$ZDZ_OUT') -eq 1 ]] && grep -q 'No space left' '$ZDZ_OUT'"
+    zdz_check "$run run: the settings file is as it was" \
+      test "$(cat "$cfg/Zazedor/Zazedor.conf" 2>/dev/null)" = "$before"
+  done
+  umount "$cfg" && ZDZ_MOUNTS=()
+else
+  zdz_log "  skipped: cannot mount a small file system here (needs root)"
+fi
+
 zdz_log "# SIGINT and SIGHUP end the program cleanly"
 for sig in INT HUP; do
   cfg=$(zdz_new_config)
