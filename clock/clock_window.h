@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "clock/clock_layout.h"
 #include "platform/form.h"
@@ -61,6 +62,8 @@ class ClockWindow {
   Application& app_;
   Form form_;
   std::optional<ChimedHour> lastChime_;
+  // What the label shows: nine ticks of ten find it unchanged and format nothing.
+  std::optional<std::pair<LocalTime, bool>> shown_;
   bool unloaded_ = false;
 };
 

@@ -35,8 +35,12 @@ void ClockWindow::Tick() {
   const int hour = now.hour == 0 ? 24 : now.hour;
   const SharedState& state = app_.State();
 
-  form_.Ctl("lblTIME").SetCaption(FormatTime(now, state.Flag(kFlag24Hour), time.TimeSeparator(),
-                                             time.AmDesignator(), time.PmDesignator()));
+  const std::pair<LocalTime, bool> shown{now, state.Flag(kFlag24Hour)};
+  if (shown_ != shown) {
+    shown_ = shown;
+    form_.Ctl("lblTIME").SetCaption(FormatTime(now, shown.second, time.TimeSeparator(),
+                                               time.AmDesignator(), time.PmDesignator()));
+  }
 
   if (state.Flag(kFlagChime) && now.minute == 0 && now.second == 0) {
     // Once per hour, however short the chime is against second 0.

@@ -8,6 +8,7 @@ namespace zdz {
 struct LocalTime {
   int year = 2000, month = 1, day = 1;
   int hour = 0, minute = 0, second = 0;
+  bool operator==(const LocalTime&) const = default;
 };
 
 class TimeSource {
