@@ -24,7 +24,7 @@ bool HasDisplay() {
 }
 
 bool gDesktopUp = false;
-zdz::PulseSound* gSound = nullptr;
+zdz::qt::LazySound* gSound = nullptr;
 QString gFirstWarning;
 
 // Qt aborts when it cannot open the display it was given: say so in one line and exit 1.

@@ -5,7 +5,7 @@
 
 #include "platform/desktop.h"
 #include "platform/qt/ini_settings_store.h"
-#include "platform/qt/pulse_sound.h"
+#include "platform/qt/lazy_sound.h"
 #include "platform/qt/qt_system.h"
 #include "platform/qt/qt_tray.h"
 
@@ -21,7 +21,7 @@ class QtDesktop : public Desktop {
   SettingsStore& Store() override { return store_; }
   NotifyArea& Tray() override { return tray_; }
   Sound& Audio() override { return sound_; }
-  PulseSound& Pulse() { return sound_; }
+  LazySound& Pulse() { return sound_; }
   Registry& Reg() override { return registry_; }
   TimeSource& Time() override { return time_; }
   System& Sys() override { return system_; }
@@ -32,7 +32,7 @@ class QtDesktop : public Desktop {
  private:
   IniSettingsStore store_;
   QtTray tray_;
-  PulseSound sound_;
+  LazySound sound_;
   NoRegistry registry_;
   QtTime time_;
   QtSystem system_;

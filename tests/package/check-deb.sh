@@ -78,7 +78,7 @@ root=$(realpath "$root")
 
 dpkg-deb --contents "$deb" | awk '{ print $6 }' | sed 's#^\./#/#' >"$scratch/contents.txt"
 missing=()
-for f in /usr/bin/zoduzazu /usr/share/zoduzazu/Ruvazu.wav \
+for f in /usr/bin/zoduzazu /usr/libexec/zoduzazu/zoduzazu-sound.so /usr/share/zoduzazu/Ruvazu.wav \
   /usr/share/applications/zoduzazu.desktop /usr/share/metainfo/zoduzazu.metainfo.xml \
   /usr/share/man/man1/zoduzazu.1.gz /usr/share/doc/zoduzazu/copyright \
   /usr/share/doc/zoduzazu/changelog.gz; do

@@ -1,0 +1,34 @@
+#pragma once
+// The sound service, loaded on the first sound: the libraries that decode and play a chime cost
+// memory all day for a sound once an hour, so they live in a module (zoduzazu-sound) of their
+// own, beside the program in the build tree, in <prefix>/libexec/zoduzazu once installed.
+
+#include <atomic>
+#include <string>
+
+#include "platform/sound.h"
+
+namespace zdz::qt {
+
+class LazySound : public Sound {
+ public:
+  LazySound() = default;
+  ~LazySound() override;
+  LazySound(const LazySound&) = delete;
+  LazySound& operator=(const LazySound&) = delete;
+
+  bool Play(const std::string& name, unsigned flags) override;
+  bool PlayStrokes(const std::string& name, int strokes) override;
+  // Cuts short whatever plays; safe inside a signal handler.
+  void Interrupt();
+
+ private:
+  Sound* Loaded();  // nullptr when the module cannot be loaded
+
+  bool tried_ = false;
+  std::atomic<Sound*> sound_{nullptr};
+  void (*interrupt_)(Sound*) = nullptr;
+  void (*destroy_)(Sound*) = nullptr;
+};
+
+}  // namespace zdz::qt
