@@ -79,6 +79,10 @@ stop_all() {
 # User plus system time of the whole process, in clock ticks.
 cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
 
+# Time on a CPU in ns, summed over the process's threads: the same as user plus system time,
+# without the 10 ms ticks that make a quiet program's minute read 0, 10 or 20 ms.
+cpu_ns() { cat "/proc/$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f", s }'; }
+
 # Voluntary and involuntary context switches, summed over the process's threads.
 switches() { cat "/proc/$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ { s += $2 } END { print s }'; }
 

@@ -49,17 +49,20 @@ done
 # ---- steady run: all four at once ----
 for k in "${kinds[@]}"; do launch "$k"; done
 sleep 3  # past start-up and the first repaints
-declare -A cpu0 ctx0
+declare -A cpu0 ns0 ctx0
 for k in "${kinds[@]}"; do
   cpu0[$k]=$(cpu_ticks "${pid[$k]}")
+  ns0[$k]=$(cpu_ns "${pid[$k]}")
   ctx0[$k]=$(switches "${pid[$k]}")
 done
 sleep "$seconds"
-declare -A cpu rate rss pss threads
+declare -A cpu exact rate rss pss threads
 for k in "${kinds[@]}"; do
   p=${pid[$k]}
   cpu[$k]=$(awk -v a="${cpu0[$k]}" -v b="$(cpu_ticks "$p")" -v t="$(getconf CLK_TCK)" \
     -v s="$seconds" 'BEGIN { printf "%.0f", (b - a) * 1000 / t * 60 / s }')
+  exact[$k]=$(awk -v a="${ns0[$k]}" -v b="$(cpu_ns "$p")" -v s="$seconds" \
+    'BEGIN { printf "%.1f", (b - a) / 1e6 * 60 / s }')
   rate[$k]=$(awk -v a="${ctx0[$k]}" -v b="$(switches "$p")" -v s="$seconds" \
     'BEGIN { printf "%.1f", (b - a) / s }')
   read -r "rss[$k]" "pss[$k]" < <(memory "$p")
@@ -68,18 +71,19 @@ done
 stop_all
 
 echo "Steady run of ${seconds} s, all four on one display; start-up is the median of ${starts}."
-printf '%-18s %12s %10s %8s %8s %8s %12s\n' program "CPU ms/min" "switch/s" "RSS MB" "PSS MB" \
-  threads "start-up ms"
+echo "CPU: user+system time (10 ms ticks); exact: the threads' schedstat run time."
+printf '%-18s %11s %12s %9s %7s %7s %8s %12s\n' program "CPU ms/min" "exact ms/min" "switch/s" \
+  "RSS MB" "PSS MB" threads "start-up ms"
 for k in "${kinds[@]}"; do
-  printf '%-18s %12s %10s %8s %8s %8s %12s\n' "${name[$k]}" "${cpu[$k]}" "${rate[$k]}" \
+  printf '%-18s %11s %12s %9s %7s %7s %8s %12s\n' "${name[$k]}" "${cpu[$k]}" "${exact[$k]}" "${rate[$k]}" \
     "$(mb "${rss[$k]}")" "$(mb "${pss[$k]}")" "${threads[$k]}" "${startup[$k]:--}"
 done
 echo
-printf '%-28s %10s %9s %7s %7s %11s\n' ratio CPU switches RSS PSS start-up
+printf '%-28s %10s %9s %7s %7s %11s\n' ratio "CPU exact" switches RSS PSS start-up
 for k in window tray; do
   for base in floor xclock; do
     printf '%-28s %10s %9s %7s %7s %11s\n' "${name[$k]} / ${name[$base]}" \
-      "$(ratio "${cpu[$k]}" "${cpu[$base]}")" "$(ratio "${rate[$k]}" "${rate[$base]}")" \
+      "$(ratio "${exact[$k]}" "${exact[$base]}")" "$(ratio "${rate[$k]}" "${rate[$base]}")" \
       "$(ratio "${rss[$k]}" "${rss[$base]}")" "$(ratio "${pss[$k]}" "${pss[$base]}")" \
       "$(ratio "${startup[$k]}" "${startup[$base]}")"
   done
