@@ -14,10 +14,17 @@ root=$(dirname "$here")
 build=$(realpath -m "${1:-$root/build/qt}")
 
 if [[ -z ${ZDZ_SESSION_DIR:-} ]]; then
-  if [[ ! -f $build/CMakeCache.txt ]]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
+  log=$(mktemp)
+  if [[ ! -f $build/CMakeCache.txt ]] &&
+    ! cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$log" 2>&1; then
+    tail -n 30 "$log" >&2
+    exit 1
   fi
-  cmake --build "$build" -j2 --target zoduzazu zdz_bench_tools >/dev/null || exit 1
+  if ! cmake --build "$build" -j2 --target zoduzazu zdz_bench_tools >"$log" 2>&1; then
+    tail -n 30 "$log" >&2
+    exit 1
+  fi
+  rm -f "$log"
   exec "$root/tests/tools/headless-session.sh" "$0" "$build"
 fi
 
