@@ -15,8 +15,11 @@ bench_init() {
   BENCH_WORK="$ZDZ_SESSION_DIR/bench"
   mkdir -p "$BENCH_WORK"
   trap stop_all EXIT
-  # A plain tone with no silence of its own: every gap heard is the program's.
-  sox -n -r 44100 -c 1 -b 16 "$BENCH_WORK/stroke.wav" synth 0.2 sine 1000 vol 0.5
+  # A tone with no silence of its own, so every gap heard is the program's, and a loud first
+  # 10 ms, so each stroke's start shows also when strokes follow without a gap.
+  sox -n -r 44100 -c 1 -b 16 "$BENCH_WORK/mark.wav" synth 0.01 sine 1000 vol 0.9
+  sox -n -r 44100 -c 1 -b 16 "$BENCH_WORK/tone.wav" synth 0.19 sine 1000 vol 0.3
+  sox "$BENCH_WORK/mark.wav" "$BENCH_WORK/tone.wav" "$BENCH_WORK/stroke.wav"
 }
 
 cpu_model() { lscpu | sed -n 's/^Model name:[[:space:]]*//p' | head -n1; }
@@ -120,9 +123,10 @@ lateness_lines() {
     }'
 }
 
-# chime_run N: one cuckoo chime at a faked 06:00, heard on the null sink's monitor.
-# Prints "ONSET_MS CAPTION_MS STROKES GAP_MEDIAN_MS GAP_WORST_MS STROKE_MEDIAN_MS": CAPTION_MS is
-# when the tick that chimes wrote "06:00:00", so ONSET_MS - CAPTION_MS is the sound's own delay.
+# chime_run N: one cuckoo chime at a faked 06:00, heard on the null sink's monitor. Prints
+# "ONSET_MS CAPTION_MS STROKES GAP_MEDIAN_MS GAP_WORST_MS PERIOD_MEDIAN_MS": CAPTION_MS is when
+# the tick that chimes wrote "06:00:00", so ONSET_MS - CAPTION_MS is the sound's own delay; a
+# gap is one stroke's start to the next less the stroke's 200 ms.
 chime_run() {
   local now hour_real fake_hour cfg rec
   now=$(date +%s)
@@ -144,18 +148,20 @@ chime_run() {
   local caption
   caption=$(grep ' 06:00:00$' "$BENCH_WORK/chime-$1.captions" | lateness_lines | head -n1)
   awk -v h="$hour_real" -v c="${caption:--}" '
-    $1 == "sound" { n++; s[n] = $2; e[n] = $3 }
+    $1 == "sound" && !onset { onset = $2 }
+    $1 == "mark" { n++; m[n] = $2 }
     function med(a, c,   i, j, t) {
       for (i = 1; i <= c; i++) for (j = i + 1; j <= c; j++) if (a[j] < a[i]) { t = a[i]; a[i] = a[j]; a[j] = t }
       return c % 2 ? a[(c + 1) / 2] : (a[c / 2] + a[c / 2 + 1]) / 2
     }
     END {
-      if (!n) { print "- " c " 0 - - -"; exit }
-      worst = 0
-      for (i = 2; i <= n; i++) { g[i - 1] = (s[i] - e[i - 1]) * 1000; if (g[i - 1] > worst) worst = g[i - 1] }
-      for (i = 1; i <= n; i++) l[i] = (e[i] - s[i]) * 1000
-      gm = "-"; gw = "-"
-      if (n > 1) { gm = sprintf("%.1f", med(g, n - 1)); gw = sprintf("%.1f", worst) }
-      printf "%.1f %s %d %s %s %.1f\n", (s[1] - h) * 1000, c, n, gm, gw, med(l, n)
+      if (!onset) { print "- " c " 0 - - -"; exit }
+      gm = "-"; gw = "-"; pm = "-"
+      if (n > 1) {
+        for (i = 2; i <= n; i++) { p[i - 1] = (m[i] - m[i - 1]) * 1000; g[i - 1] = p[i - 1] - 200 }
+        worst = g[1]; for (i = 2; i < n; i++) if (g[i] > worst) worst = g[i]
+        gm = sprintf("%.1f", med(g, n - 1)); gw = sprintf("%.1f", worst); pm = sprintf("%.1f", med(p, n - 1))
+      }
+      printf "%.1f %s %d %s %s %s\n", (onset - h) * 1000, c, n, gm, gw, pm
     }' "$rec"
 }

@@ -107,9 +107,10 @@ echo
 
 echo "Cuckoo chime at 06:00 with a 0.2 s test stroke (6 strokes), the clock set by libfaketime."
 echo "Onset: first audible sample minus the real time of the clock's 06:00:00.000; caption: when"
-echo "the chiming tick wrote 06:00:00, on the same scale. Gaps: silence between strokes."
+echo "the chiming tick wrote 06:00:00, on the same scale. Gap: one stroke's start to the next,"
+echo "less the stroke's 200 ms; period: start to start."
 printf '%-4s %9s %11s %8s %14s %13s %13s\n' run "onset ms" "caption ms" strokes "gap median ms" \
-  "gap worst ms" "stroke ms"
+  "gap worst ms" "period ms"
 for ((i = 1; i <= chimes; i++)); do
   read -ra cols < <(chime_run "$i")
   printf '%-4s %9s %11s %8s %14s %13s %13s\n' "$i" "${cols[@]}"

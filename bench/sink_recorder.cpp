@@ -1,7 +1,9 @@
-// Records a PulseAudio source for some seconds and prints each sound heard in it with the real
-// time (CLOCK_REALTIME, seconds) of its first and last audible sample:
-//   sink_recorder SOURCE SECONDS   ->   "sound START END" lines
-// Sounds are separated by at least 2 ms below the silence level.
+// Records a PulseAudio source for some seconds and prints, in real time (CLOCK_REALTIME,
+// seconds), each sound heard with its first and last audible sample, and each loud mark:
+//   sink_recorder SOURCE SECONDS   ->   "sound START END" and "mark TIME" lines
+// Sounds are separated by at least 2 ms below the silence level. A mark is a sample above half
+// of full scale after 5 ms without one: a stroke that opens louder than it goes on shows where
+// it begins even when it follows the previous one without a gap.
 
 #include <pulse/error.h>
 #include <pulse/simple.h>
@@ -19,6 +21,8 @@ constexpr int kRate = 44100;
 constexpr int kChunk = kRate / 100;        // 10 ms per read
 constexpr int kSilence = 64;               // about -54 dBFS
 constexpr int kMinGap = kRate * 2 / 1000;  // 2 ms
+constexpr int kMark = 16384;
+constexpr int kMarkRest = kRate * 5 / 1000;  // 5 ms
 
 double RealNow() {
   timespec t{};
@@ -62,10 +66,15 @@ int main(int argc, char** argv) {
   }
   pa_simple_free(rec);
 
-  long start = -1, quiet = 0;
+  long start = -1, quiet = 0, last_loud = -kMarkRest;
   const auto when = [&](long i) { return first_sample + static_cast<double>(i) / kRate; };
   for (long i = 0; i < total; ++i) {
-    if (std::abs(samples[static_cast<size_t>(i)]) > kSilence) {
+    const int level = std::abs(samples[static_cast<size_t>(i)]);
+    if (level > kMark) {
+      if (i - last_loud >= kMarkRest) std::printf("mark %.4f\n", when(i));
+      last_loud = i;
+    }
+    if (level > kSilence) {
       if (start < 0) start = i;
       quiet = 0;
     } else if (start >= 0 && ++quiet == kMinGap) {
