@@ -9,10 +9,12 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev
   libsndfile1-dev libpulse-dev
+  # the benchmarks' window watcher (Xlib)
+  libx11-dev
   # runtime look: the Mincho and Gothic faces the forms ask for
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
   # headless desktop for the back-end and end-to-end tests
-  xvfb xauth openbox trayer x11-utils xdotool imagemagick
+  xvfb xauth openbox trayer x11-utils x11-apps xdotool imagemagick
   pulseaudio pulseaudio-utils sox libfaketime faketime
   locales tzdata
   # the Windows program, cross-built and tested under Wine
