@@ -7,7 +7,7 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config clang-format clang
   googletest libgtest-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev
+  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libxcb1-dev
   libsndfile1-dev libpulse-dev
   # runtime look: the Mincho and Gothic faces the forms ask for
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
