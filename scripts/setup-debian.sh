@@ -15,6 +15,8 @@ packages=(
   xvfb xauth openbox trayer x11-utils xdotool imagemagick
   pulseaudio pulseaudio-utils sox libfaketime faketime
   locales tzdata
+  # a private session bus and a StatusNotifier watcher for the D-Bus tray's tests
+  dbus-daemon dbus-bin python3-dbus python3-gi
   # the Windows program, cross-built and tested under Wine
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine wine64
   # the Debian package and its checks

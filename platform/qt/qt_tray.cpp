@@ -69,22 +69,25 @@ bool QtTray::Add(const NotifyIconData& data) {
   auto icon = std::make_unique<QSystemTrayIcon>(QApplication::windowIcon());
   icon->setToolTip(Q(data.szTip));
   // Qt folds each click into an activation; hand the program the button message it stands for.
-  QObject::connect(icon.get(), &QSystemTrayIcon::activated,
-                   [this, key](QSystemTrayIcon::ActivationReason reason) {
-                     switch (reason) {
-                       case QSystemTrayIcon::Trigger:
-                         Report(key.first, key.second, kWmLButtonDown);
-                         break;
-                       case QSystemTrayIcon::DoubleClick:
-                         Report(key.first, key.second, kWmLButtonDblClk);
-                         break;
-                       case QSystemTrayIcon::Context:
-                         Report(key.first, key.second, kWmRButtonDown);
-                         break;
-                       default:
-                         break;
-                     }
-                   });
+  // Queued: a pop-up menu runs its own loop, and a D-Bus tray's call must be answered first.
+  QObject::connect(
+      icon.get(), &QSystemTrayIcon::activated, icon.get(),
+      [this, key](QSystemTrayIcon::ActivationReason reason) {
+        switch (reason) {
+          case QSystemTrayIcon::Trigger:
+            Report(key.first, key.second, kWmLButtonDown);
+            break;
+          case QSystemTrayIcon::DoubleClick:
+            Report(key.first, key.second, kWmLButtonDblClk);
+            break;
+          case QSystemTrayIcon::Context:
+            Report(key.first, key.second, kWmRButtonDown);
+            break;
+          default:
+            break;
+        }
+      },
+      Qt::QueuedConnection);
   icon->show();
   icons_[key] = std::move(icon);
   return true;

@@ -8,7 +8,9 @@
 # Exported to the command: DISPLAY, XDG_RUNTIME_DIR, PULSE_SERVER, ZDZ_SESSION_DIR (a private
 # folder, removed afterwards), and a session bus address that leads nowhere.
 # ZDZ_SESSION_SKIP lists services to leave out, separated by spaces or commas: x11 (implies wm
-# and tray), wm, tray, pulse. ZDZ_SESSION_KEEP=1 keeps the folder with the services' logs.
+# and tray), wm, tray, pulse. ZDZ_SESSION_WITH lists services to add: bus (a private session
+# bus, exported as DBUS_SESSION_BUS_ADDRESS). ZDZ_SESSION_KEEP=1 keeps the folder with the
+# services' logs.
 set -uo pipefail
 
 if (($# == 0)); then
@@ -20,6 +22,9 @@ skip="${ZDZ_SESSION_SKIP:-}"
 skip=" ${skip//,/ } "
 skipped() { [[ $skip == *" $1 "* ]]; }
 skipped x11 && skip+=" wm tray "
+with="${ZDZ_SESSION_WITH:-}"
+with=" ${with//,/ } "
+added() { [[ $with == *" $1 "* ]]; }
 
 session=$(mktemp -d "${TMPDIR:-/tmp}/zdz-session.XXXXXX") || exit 1
 chmod 700 "$session"
@@ -87,6 +92,13 @@ unset DISPLAY WAYLAND_DISPLAY PULSE_SERVER PULSE_SINK
 printf 'autospawn = no\n' >"$session/client.conf"
 export PULSE_CLIENTCONFIG="$session/client.conf"
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$session/no-bus"
+
+if added bus; then
+  start dbus dbus-daemon --session --nofork --nopidfile --address="unix:path=$session/bus"
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$session/bus"
+  wait_for dbus-daemon "${pgroups[-1]}" dbus-send --session --dest=org.freedesktop.DBus \
+    --type=method_call / org.freedesktop.DBus.GetId
+fi
 
 if ! skipped x11; then
   # -displayfd: the server picks a free display number itself, with no race against others.
