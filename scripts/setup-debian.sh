@@ -17,6 +17,8 @@ packages=(
   locales tzdata
   # a private session bus and a StatusNotifier watcher for the D-Bus tray's tests
   dbus-daemon dbus-bin python3-dbus python3-gi
+  # the Wayland check: a compositor and Qt's Wayland plugin
+  weston qt6-wayland
   # the Windows program, cross-built and tested under Wine
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine wine64
   # the Debian package and its checks

@@ -9,8 +9,11 @@
 # folder, removed afterwards), and a session bus address that leads nowhere.
 # ZDZ_SESSION_SKIP lists services to leave out, separated by spaces or commas: x11 (implies wm
 # and tray), wm, tray, pulse. ZDZ_SESSION_WITH lists services to add: bus (a private session
-# bus, exported as DBUS_SESSION_BUS_ADDRESS). ZDZ_SESSION_KEEP=1 keeps the folder with the
-# services' logs.
+# bus, exported as DBUS_SESSION_BUS_ADDRESS), weston (a Wayland compositor, exported as
+# WAYLAND_DISPLAY: a window of the X server when there is one, so that xdotool's input reaches
+# it and `import` pictures it, else the headless back end; with its debug protocol on, for
+# weston-debug and weston-screenshooter). ZDZ_SESSION_KEEP=1 keeps the folder with the services'
+# logs.
 set -uo pipefail
 
 if (($# == 0)); then
@@ -117,6 +120,16 @@ if ! skipped x11; then
       --heighttype pixel --height 32
     wait_for trayer "${pgroups[-1]}" sh -c 'xwininfo -root -tree | grep -q "\"panel\""'
   fi
+fi
+
+if added weston; then
+  printf '[core]\nidle-time=0\n[shell]\npanel-position=none\n' >"$session/weston.ini"
+  backend=headless-backend.so
+  [[ -n ${DISPLAY:-} ]] && backend=x11-backend.so
+  start weston weston --backend="$backend" --use-pixman --width=800 --height=600 --debug \
+    --socket=wayland-zdz --config="$session/weston.ini"
+  export WAYLAND_DISPLAY=wayland-zdz
+  wait_for weston "${pgroups[-1]}" test -S "$XDG_RUNTIME_DIR/wayland-zdz"
 fi
 
 if ! skipped pulse; then
