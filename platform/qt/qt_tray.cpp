@@ -9,8 +9,8 @@ namespace zdz::qt {
 
 namespace {
 
-// Neither host announces itself to Qt's tray icon in a way it passes on, so look once a second:
-// two cheap round trips, and a vanished panel gives back the clock within about a second.
+// Qt's tray icon does not say when its host comes or goes, so look once a second: two cheap
+// round trips, and a panel that vanished gives back the clock within about a second.
 constexpr int kPollMs = 1000;
 
 }  // namespace
