@@ -7,7 +7,7 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config clang-format clang
   googletest libgtest-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev
+  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libxcb1-dev
   libsndfile1-dev libpulse-dev
   # the benchmarks' window watcher (Xlib)
   libx11-dev
@@ -17,6 +17,10 @@ packages=(
   xvfb xauth openbox trayer x11-utils x11-apps xdotool imagemagick
   pulseaudio pulseaudio-utils sox libfaketime faketime
   locales tzdata
+  # a private session bus and a StatusNotifier watcher for the D-Bus tray's tests
+  dbus-daemon dbus-bin python3-dbus python3-gi
+  # the Wayland check: a compositor and Qt's Wayland plugin
+  weston qt6-wayland
   # the Windows program, cross-built and tested under Wine
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine wine64
   # the Debian package and its checks

@@ -3,41 +3,91 @@
 #include <QApplication>
 
 #include "platform/qt/qt_units.h"
+#include "platform/qt/tray_hosts.h"
 
 namespace zdz::qt {
 
-QtTray::QtTray() = default;
+namespace {
+
+// Qt's tray icon does not say when its host comes or goes, so look once a second: two cheap
+// round trips, and a panel that vanished gives back the clock within about a second.
+constexpr int kPollMs = 1000;
+
+}  // namespace
+
+QtTray::QtTray() {
+  poll_.setInterval(kPollMs);
+  QObject::connect(&poll_, &QTimer::timeout, [this] { Poll(); });
+}
 
 QtTray::~QtTray() = default;
+
+void QtTray::SetListener(NotifyAreaListener* listener) {
+  listener_ = listener;
+  if (!listener_) {
+    poll_.stop();
+    return;
+  }
+  host_ = CurrentHost();
+  poll_.start();
+}
+
+QString QtTray::CurrentHost() const {
+  if (!qtUsesDBus_) {
+    // Qt prefers the D-Bus tray when a host is registered there; so will its first icon.
+    const QString sni = StatusNotifierHost();
+    return sni.isEmpty() ? XEmbedHost() : sni;
+  }
+  return *qtUsesDBus_ ? StatusNotifierHost() : XEmbedHost();
+}
+
+void QtTray::Poll() {
+  const QString now = CurrentHost();
+  if (now == host_) return;
+  const bool had = !host_.isEmpty();
+  host_ = now;
+  // Icons of a host that went away are gone with it, also when another one took its place.
+  if (had) icons_.clear();
+  if (!listener_) return;
+  if (!now.isEmpty())
+    listener_->AreaChanged(true);
+  else if (had)
+    listener_->AreaChanged(false);
+}
 
 void QtTray::Report(NativeHandle window, std::uint32_t id, std::uint32_t message) {
   if (listener_) listener_->IconMessage(window, id, message);
 }
 
 bool QtTray::Add(const NotifyIconData& data) {
-  if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
+  if (host_.isEmpty()) host_ = CurrentHost();
+  if (host_.isEmpty()) return false;
   const auto key = std::make_pair(data.hWnd, data.uID);
   if (icons_.count(key)) return false;
 
+  if (!qtUsesDBus_) qtUsesDBus_ = host_.startsWith("sni:");
   auto icon = std::make_unique<QSystemTrayIcon>(QApplication::windowIcon());
   icon->setToolTip(Q(data.szTip));
   // Qt folds each click into an activation; hand the program the button message it stands for.
-  QObject::connect(icon.get(), &QSystemTrayIcon::activated,
-                   [this, key](QSystemTrayIcon::ActivationReason reason) {
-                     switch (reason) {
-                       case QSystemTrayIcon::Trigger:
-                         Report(key.first, key.second, kWmLButtonDown);
-                         break;
-                       case QSystemTrayIcon::DoubleClick:
-                         Report(key.first, key.second, kWmLButtonDblClk);
-                         break;
-                       case QSystemTrayIcon::Context:
-                         Report(key.first, key.second, kWmRButtonDown);
-                         break;
-                       default:
-                         break;
-                     }
-                   });
+  // Queued: a pop-up menu runs its own loop, and a D-Bus tray's call must be answered first.
+  QObject::connect(
+      icon.get(), &QSystemTrayIcon::activated, icon.get(),
+      [this, key](QSystemTrayIcon::ActivationReason reason) {
+        switch (reason) {
+          case QSystemTrayIcon::Trigger:
+            Report(key.first, key.second, kWmLButtonDown);
+            break;
+          case QSystemTrayIcon::DoubleClick:
+            Report(key.first, key.second, kWmLButtonDblClk);
+            break;
+          case QSystemTrayIcon::Context:
+            Report(key.first, key.second, kWmRButtonDown);
+            break;
+          default:
+            break;
+        }
+      },
+      Qt::QueuedConnection);
   icon->show();
   icons_[key] = std::move(icon);
   return true;
@@ -52,7 +102,7 @@ bool QtTray::Delete(const NotifyIconData& data) {
 }
 
 bool QtTray::Holds(NativeHandle window, std::uint32_t id) {
-  return icons_.count({window, id}) > 0 && QSystemTrayIcon::isSystemTrayAvailable();
+  return icons_.count({window, id}) > 0 && !host_.isEmpty();
 }
 
 }  // namespace zdz::qt

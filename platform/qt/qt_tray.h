@@ -1,10 +1,13 @@
 #pragma once
 // The notification area through QSystemTrayIcon (an XEmbed or StatusNotifier host).
 
+#include <QString>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "platform/notify_area.h"
 
@@ -18,13 +21,21 @@ class QtTray : public NotifyArea {
   bool Add(const NotifyIconData& data) override;
   bool Delete(const NotifyIconData& data) override;
   bool Holds(NativeHandle window, std::uint32_t id) override;
-  void SetListener(NotifyAreaListener* listener) override { listener_ = listener; }
+  void SetListener(NotifyAreaListener* listener) override;
 
  private:
   void Report(NativeHandle window, std::uint32_t id, std::uint32_t message);
+  // The host our icons can live in now: the one Qt settled on, once it has; "" for none.
+  QString CurrentHost() const;
+  // Notices a host that came, went or was replaced, and tells the listener.
+  void Poll();
 
   NotifyAreaListener* listener_ = nullptr;
   std::map<std::pair<NativeHandle, std::uint32_t>, std::unique_ptr<QSystemTrayIcon>> icons_;
+  QString host_;
+  // Set when the first icon is made: whether Qt took the D-Bus tray (for the process's life).
+  std::optional<bool> qtUsesDBus_;
+  QTimer poll_;
 };
 
 }  // namespace zdz::qt

@@ -29,6 +29,13 @@ namespace {
 // sized again once its own are known.
 QMargins gFrameGuess;
 
+// The frame around a mapped window: the window manager's, or a Wayland client's own title bar.
+QMargins FrameOf(const QWidget& window) {
+  const QRect outer = window.frameGeometry(), inner = window.geometry();
+  return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+          outer.bottom() - inner.bottom()};
+}
+
 std::map<NativeHandle, QtWindow*>& Live() {
   static std::map<NativeHandle, QtWindow*> live;
   return live;
@@ -189,11 +196,10 @@ void QtWindow::ApplySize() {
   if (outerWidth_ > 0 && outerHeight_ > 0) {
     QMargins frame = gFrameGuess;
     if (window_->isVisible()) {
-      const QRect outer = window_->frameGeometry(), inner = window_->geometry();
-      const QMargins own(inner.left() - outer.left(), inner.top() - outer.top(),
-                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+      const QMargins own = FrameOf(*window_);
       if (!own.isNull()) frame = gFrameGuess = own;
     }
+    appliedFrame_ = frame;
     window_->setFixedSize(ToPixels(outerWidth_) - frame.left() - frame.right(),
                           ToPixels(outerHeight_) - frame.top() - frame.bottom());
   } else {
@@ -216,10 +222,17 @@ void QtWindow::PlaceOnFirstShow() {
 }
 
 bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == window_ && (event->type() == QEvent::Show || event->type() == QEvent::Move ||
-                             event->type() == QEvent::WindowActivate)) {
-    // The window manager adds its frame only after mapping: size the outer frame again.
-    if (outerWidth_ > 0) ApplySize();
+  if (watched == window_ && outerWidth_ > 0) {
+    // The window manager adds its frame only after mapping, and a Wayland client learns the
+    // size of its own title bar only after the compositor's first configure, which no event
+    // of its own announces: size the outer frame again once the frame is known or changes.
+    const bool mapped = event->type() == QEvent::Show || event->type() == QEvent::Move ||
+                        event->type() == QEvent::WindowActivate;
+    const auto frameChanged = [&] {
+      const QMargins own = window_->isVisible() ? FrameOf(*window_) : QMargins();
+      return !own.isNull() && own != appliedFrame_;
+    };
+    if (mapped || frameChanged()) ApplySize();
   }
   return QObject::eventFilter(watched, event);
 }

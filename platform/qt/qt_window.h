@@ -54,6 +54,7 @@ class QtWindow : public WindowPeer, public QObject {
   std::map<std::string, QMenu*> menus_;
   std::vector<WallTimer*> timers_;
   int outerWidth_ = 0, outerHeight_ = 0;  // twips; 0 when the form gives a client size
+  QMargins appliedFrame_;                 // the frame the outer size was last sized for
   bool placed_ = false;
 };
 

@@ -63,6 +63,19 @@ zdz_tray_panel() {
   xwininfo -root -tree 2>/dev/null | awk '!found && /"panel": \("panel" "trayer"\)/ { print $1; found = 1 } END { exit !found }'
 }
 
+# The tray host's process, from its panel's _NET_WM_PID.
+zdz_tray_pid() {
+  local panel
+  panel=$(zdz_tray_panel) && xprop -id "$panel" _NET_WM_PID 2>/dev/null | awk '/= / { print $3 }'
+}
+
+# Starts a tray host of the kind the session runs, ended with the script.
+zdz_start_tray() {
+  trayer --edge top --align right --widthtype pixel --width 200 --heighttype pixel --height 32 \
+    </dev/null >>"$ZDZ_WORK/trayer.log" 2>&1 &
+  ZDZ_PIDS+=("$!")
+}
+
 # The program's icon window embedded somewhere below the panel.
 zdz_tray_icon() {
   local panel

@@ -8,7 +8,12 @@
 # Exported to the command: DISPLAY, XDG_RUNTIME_DIR, PULSE_SERVER, ZDZ_SESSION_DIR (a private
 # folder, removed afterwards), and a session bus address that leads nowhere.
 # ZDZ_SESSION_SKIP lists services to leave out, separated by spaces or commas: x11 (implies wm
-# and tray), wm, tray, pulse. ZDZ_SESSION_KEEP=1 keeps the folder with the services' logs.
+# and tray), wm, tray, pulse. ZDZ_SESSION_WITH lists services to add: bus (a private session
+# bus, exported as DBUS_SESSION_BUS_ADDRESS), weston (a Wayland compositor, exported as
+# WAYLAND_DISPLAY: a window of the X server when there is one, so that xdotool's input reaches
+# it and `import` pictures it, else the headless back end; with its debug protocol on, for
+# weston-debug and weston-screenshooter). ZDZ_SESSION_KEEP=1 keeps the folder with the services'
+# logs.
 set -uo pipefail
 
 if (($# == 0)); then
@@ -20,6 +25,9 @@ skip="${ZDZ_SESSION_SKIP:-}"
 skip=" ${skip//,/ } "
 skipped() { [[ $skip == *" $1 "* ]]; }
 skipped x11 && skip+=" wm tray "
+with="${ZDZ_SESSION_WITH:-}"
+with=" ${with//,/ } "
+added() { [[ $with == *" $1 "* ]]; }
 
 session=$(mktemp -d "${TMPDIR:-/tmp}/zdz-session.XXXXXX") || exit 1
 chmod 700 "$session"
@@ -88,6 +96,13 @@ printf 'autospawn = no\n' >"$session/client.conf"
 export PULSE_CLIENTCONFIG="$session/client.conf"
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$session/no-bus"
 
+if added bus; then
+  start dbus dbus-daemon --session --nofork --nopidfile --address="unix:path=$session/bus"
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$session/bus"
+  wait_for dbus-daemon "${pgroups[-1]}" dbus-send --session --dest=org.freedesktop.DBus \
+    --type=method_call / org.freedesktop.DBus.GetId
+fi
+
 if ! skipped x11; then
   # -displayfd: the server picks a free display number itself, with no race against others.
   start xvfb Xvfb -noreset -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$session/display"
@@ -105,6 +120,16 @@ if ! skipped x11; then
       --heighttype pixel --height 32
     wait_for trayer "${pgroups[-1]}" sh -c 'xwininfo -root -tree | grep -q "\"panel\""'
   fi
+fi
+
+if added weston; then
+  printf '[core]\nidle-time=0\n[shell]\npanel-position=none\n' >"$session/weston.ini"
+  backend=headless-backend.so
+  [[ -n ${DISPLAY:-} ]] && backend=x11-backend.so
+  start weston weston --backend="$backend" --use-pixman --width=800 --height=600 --debug \
+    --socket=wayland-zdz --config="$session/weston.ini"
+  export WAYLAND_DISPLAY=wayland-zdz
+  wait_for weston "${pgroups[-1]}" test -S "$XDG_RUNTIME_DIR/wayland-zdz"
 fi
 
 if ! skipped pulse; then
