@@ -98,8 +98,8 @@ class FakeStore : public SettingsStore {
   std::map<std::tuple<std::string, std::string, std::string>, std::string> values;
   std::vector<StoreWrite> writes;  // in order, app and section left out
   int deletes = 0;
-  int batches = 0;  // SaveAll calls that stored
-  bool failSaves = false;   // every Save and SaveAll throws, storing nothing
+  int batches = 0;         // SaveAll calls that stored
+  bool failSaves = false;  // every Save and SaveAll throws, storing nothing
   StoreFailure failReason = StoreFailure::kOther;
   std::string failSaveKey;  // Save of this key throws
   bool loseWrites = false;  // Save succeeds but keeps nothing

@@ -225,7 +225,7 @@ TEST_F(PulseSoundTest, AbsentServerReturnsFalseQuicklyAndQuietly) {
 
 // ---- with the session's PulseAudio server and its null sink ----
 
-// The sample specifications of this program's playback streams on the server (the session
+// The sample formats of this program's playback streams on the server (the session
 // keeps a silent stream of its own there, which is left out).
 std::vector<std::string> SinkInputs() {
   std::vector<std::string> ours;
