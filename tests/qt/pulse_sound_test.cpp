@@ -309,11 +309,11 @@ class Recorder {
 // The session's sound server, stopped (SIGSTOP) for a scope and continued at its end.
 class StoppedServer {
  public:
-  StoppedServer() {
+  explicit StoppedServer(int sig = SIGSTOP) {
     const std::string command =
         "pgrep -f -- '^pulseaudio .*" + std::string(std::getenv("ZDZ_SESSION_DIR")) + "/pulse.pa'";
     std::unique_ptr<FILE, int (*)(FILE*)> p(popen(command.c_str(), "r"), pclose);
-    if (p && std::fscanf(p.get(), "%d", &pid_) == 1) kill(pid_, SIGSTOP);
+    if (p && std::fscanf(p.get(), "%d", &pid_) == 1) kill(pid_, sig);
   }
   ~StoppedServer() { Continue(); }
   bool Stopped() const { return pid_ > 0; }
@@ -525,6 +525,24 @@ TEST_F(PulseSoundServerTest, AFileThatClaimsHoursPlaysNoLongerThanTheCap) {
   const double elapsed = Seconds(start);
   EXPECT_GE(elapsed, 0.9);
   EXPECT_LT(elapsed, 3.0);
+}
+
+// Run on its own by CTest: it ends the session's server.
+TEST_F(PulseSoundServerTest, DISABLED_AKilledServerEndsTheChimeAtOnce) {
+  WriteTone(Path("tone.wav"), 1.0);
+  PulseSound sound;
+  std::unique_ptr<StoppedServer> server;
+  std::thread killer([&] {
+    usleep(500'000);
+    server = std::make_unique<StoppedServer>(SIGKILL);
+  });
+  const auto start = Clock::now();
+  EXPECT_FALSE(sound.PlayStrokes(Path("tone.wav"), 5));
+  const double elapsed = Seconds(start);
+  killer.join();
+  ASSERT_TRUE(server->Stopped());
+  std::cout << "five 1 s strokes, server killed after 0.5 s: " << elapsed * 1000 << " ms\n";
+  EXPECT_LT(elapsed, 1.5);
 }
 
 }  // namespace
