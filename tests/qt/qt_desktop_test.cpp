@@ -157,6 +157,31 @@ TEST_F(QtDesktopTest, TheWindowComesBackAfterEveryChime) {
   EXPECT_EQ(lost, 0) << "of " << n << " chimes";
 }
 
+// Two copies on one store: OK in one, delete in the other, OK again; both go on, and a third
+// start reads a whole store.
+TEST_F(QtDesktopTest, TwoCopiesOnOneStoreLeaveAWholeStore) {
+  Start("True", "True");
+  QtDesktop otherDesktop(S(dir.path()));
+  Application other(otherDesktop);
+  other.Main();
+  for (int round = 0; round < 2; ++round) {
+    program->Clock()->OpenOptions();
+    Settle(100);
+    auto* ok = Find<QAbstractButton>("btnOKCAN_0");
+    ASSERT_TRUE(ok);
+    ok->click();
+    Settle(100);
+    if (round == 0) other.Clock()->Window().Menu("menREG").UserChoose();
+  }
+  ASSERT_TRUE(program->Clock() && other.Clock());
+  QtDesktop thirdDesktop(S(dir.path()));
+  SettingsStore& store = thirdDesktop.Store();
+  for (const char* key : {"0", "1", "2", "3", "WAVE", "WAVEName"}) {
+    EXPECT_NE(store.Read("Zazedor", "Zazedor", key), "") << key;
+  }
+  EXPECT_EQ(store.Read("Zazedor", "Zazedor", "0"), "True");
+}
+
 TEST_F(QtDesktopTest, MenusShowCaptionsAndShortcutsAsTheUserSeesThem) {
   Start("True", "True");
   auto* window = Find<QMainWindow>("fomTIME");
