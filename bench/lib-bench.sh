@@ -63,19 +63,12 @@ launch() {
   pid[$1]=$!
 }
 
-stop_pid() {
-  kill -TERM "$1" 2>/dev/null || return 0
-  for _ in $(seq 40); do
-    kill -0 "$1" 2>/dev/null || break
-    sleep 0.05
-  done
-  kill -KILL "$1" 2>/dev/null
-  wait "$1" 2>/dev/null
-}
+# shellcheck source=../tests/tools/stop-pid.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../tests/tools/stop-pid.sh"
 
 stop_all() {
   local k
-  for k in "${!pid[@]}"; do stop_pid "${pid[$k]}"; done
+  for k in "${!pid[@]}"; do zdz_stop_pid "${pid[$k]}"; done
   pid=()
 }
 
@@ -143,7 +136,7 @@ chime_run() {
     "$BENCH_EXE" </dev/null >"$BENCH_WORK/chime-$1.out" 2>&1 &
   pid[chime]=$!
   wait "$rec_pid"
-  stop_pid "${pid[chime]}"
+  zdz_stop_pid "${pid[chime]}"
   unset 'pid[chime]'
   local caption
   caption=$(grep ' 06:00:00$' "$BENCH_WORK/chime-$1.captions" | lateness_lines | head -n1)

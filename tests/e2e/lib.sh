@@ -120,18 +120,8 @@ zdz_ensure_wm() {
   exit 1
 }
 
-zdz_stop_pid() {
-  local pid=$1
-  kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; return 0; }
-  kill -TERM "$pid" 2>/dev/null
-  for _ in $(seq 40); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.05
-  done
-  kill -KILL "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  return 0
-}
+# shellcheck source=../tools/stop-pid.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../tools/stop-pid.sh"
 
 zdz_cleanup() {
   local i
