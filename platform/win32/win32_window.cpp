@@ -347,10 +347,13 @@ void Window::Layout() {
 }
 
 void Window::ArmTimer(UINT_PTR id) {
-  // Aimed at the next whole tenth of the local time, so the second flips on the second.
+  // Aimed at the next whole multiple of the interval on the local time (a 100 ms timer at the
+  // tenths), so the second flips on the second.
   SYSTEMTIME now;
   GetLocalTime(&now);
-  const UINT wait = 100 - now.wMilliseconds % 100;
+  const UINT interval = static_cast<UINT>(std::max(1, timers_.at(id)->Spec().interval));
+  const UINT ms = (now.wSecond * 1000u + now.wMilliseconds) % interval;
+  const UINT wait = interval - ms;
   SetTimer(hwnd_, id, wait < USER_TIMER_MINIMUM ? USER_TIMER_MINIMUM : wait, nullptr);
 }
 
