@@ -8,6 +8,7 @@
 
 #include "clock/clock_window.h"
 #include "core/application.h"
+#include "platform/qt/deferred_style_icons.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_signals.h"
 #include "platform/qt/qt_units.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
   QApplication::setDesktopFileName("zoduzazu");
   // The clock lives on in the notification area with no window shown.
   QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setStyle(new zdz::qt::DeferredStyleIcons);
   zdz::qt::InstallAppIcon();
   zdz::qt::InstallFontSubstitutions();
 

@@ -13,7 +13,6 @@
 #include <QStyleHints>
 
 #include <QProcess>
-#include <QRegularExpression>
 #include <cstdio>
 
 #include "platform/qt/qt_units.h"
@@ -99,8 +98,10 @@ namespace {
 // The first character after the hours in the locale's own time pattern.
 std::string LocaleTimeSeparator(const QLocale& locale) {
   const QString pattern = locale.timeFormat(QLocale::ShortFormat);
-  qsizetype i = pattern.indexOf(QRegularExpression("[hH]"));
-  if (i < 0) return ":";
+  // A plain search: one regular expression here would keep its engine's pages resident all day.
+  qsizetype i = 0;
+  while (i < pattern.size() && pattern[i] != 'h' && pattern[i] != 'H') ++i;
+  if (i == pattern.size()) return ":";
   while (i < pattern.size() && (pattern[i] == 'h' || pattern[i] == 'H')) ++i;
   if (i < pattern.size() && pattern[i] != 'm' && !pattern[i].isLetterOrNumber())
     return S(QString(pattern[i]));

@@ -2,7 +2,9 @@
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QPalette>
+#include <QPixmap>
 #include <QScreen>
 
 #include <cmath>
@@ -49,9 +51,14 @@ void InstallFontSubstitutions() {
 }
 
 void InstallAppIcon() {
+  // A reader told the format and forbidden to guess: asking QIcon to load a file probes the
+  // content with every image plug-in installed, which loads them all for the whole day.
   QIcon icon;
-  icon.addFile(":/icons/icon/zoduzazu-32.png", QSize(32, 32));
-  icon.addFile(":/icons/icon/zoduzazu-16.png", QSize(16, 16));
+  for (const char* path : {":/icons/icon/zoduzazu-32.png", ":/icons/icon/zoduzazu-16.png"}) {
+    QImageReader reader(QString::fromLatin1(path), "png");
+    reader.setAutoDetectImageFormat(false);
+    icon.addPixmap(QPixmap::fromImage(reader.read()));
+  }
   QGuiApplication::setWindowIcon(icon);
 }
 
