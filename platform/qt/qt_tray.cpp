@@ -7,29 +7,20 @@
 
 namespace zdz::qt {
 
-namespace {
-
-// Qt's tray icon does not say when its host comes or goes, so look once a second: two cheap
-// round trips, and a panel that vanished gives back the clock within about a second.
-constexpr int kPollMs = 1000;
-
-}  // namespace
-
-QtTray::QtTray() {
-  poll_.setInterval(kPollMs);
-  QObject::connect(&poll_, &QTimer::timeout, [this] { Poll(); });
-}
+QtTray::QtTray() = default;
 
 QtTray::~QtTray() = default;
 
 void QtTray::SetListener(NotifyAreaListener* listener) {
   listener_ = listener;
   if (!listener_) {
-    poll_.stop();
+    watch_.reset();
     return;
   }
+  // Qt's tray icon does not say when its host comes or goes: hear it from the hosts themselves.
+  if (!watch_) watch_ = std::make_unique<TrayHostWatch>([this] { Recheck(); });
   host_ = CurrentHost();
-  poll_.start();
+  watch_->Follow(host_);
 }
 
 QString QtTray::CurrentHost() const {
@@ -41,8 +32,9 @@ QString QtTray::CurrentHost() const {
   return *qtUsesDBus_ ? StatusNotifierHost() : XEmbedHost();
 }
 
-void QtTray::Poll() {
+void QtTray::Recheck() {
   const QString now = CurrentHost();
+  if (watch_) watch_->Follow(now);
   if (now == host_) return;
   const bool had = !host_.isEmpty();
   host_ = now;
@@ -62,6 +54,7 @@ void QtTray::Report(NativeHandle window, std::uint32_t id, std::uint32_t message
 bool QtTray::Add(const NotifyIconData& data) {
   if (host_.isEmpty()) host_ = CurrentHost();
   if (host_.isEmpty()) return false;
+  if (watch_) watch_->Follow(host_);
   const auto key = std::make_pair(data.hWnd, data.uID);
   if (icons_.count(key)) return false;
 

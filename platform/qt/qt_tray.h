@@ -3,13 +3,13 @@
 
 #include <QString>
 #include <QSystemTrayIcon>
-#include <QTimer>
 
 #include <map>
 #include <memory>
 #include <optional>
 
 #include "platform/notify_area.h"
+#include "platform/qt/tray_hosts.h"
 
 namespace zdz::qt {
 
@@ -28,14 +28,14 @@ class QtTray : public NotifyArea {
   // The host our icons can live in now: the one Qt settled on, once it has; "" for none.
   QString CurrentHost() const;
   // Notices a host that came, went or was replaced, and tells the listener.
-  void Poll();
+  void Recheck();
 
   NotifyAreaListener* listener_ = nullptr;
   std::map<std::pair<NativeHandle, std::uint32_t>, std::unique_ptr<QSystemTrayIcon>> icons_;
   QString host_;
   // Set when the first icon is made: whether Qt took the D-Bus tray (for the process's life).
   std::optional<bool> qtUsesDBus_;
-  QTimer poll_;
+  std::unique_ptr<TrayHostWatch> watch_;  // while there is a listener
 };
 
 }  // namespace zdz::qt
