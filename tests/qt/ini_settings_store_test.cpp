@@ -65,41 +65,23 @@ TEST_F(IniSettingsStoreTest, SettingsRoundTripAndHandWrittenLinesSurvive) {
   EXPECT_EQ(FileText(), "; by hand\n[Other]\nWAVE=x\n[Zazedor]\n0=False\n1=True\n");
 }
 
-// A file system of a few pages; the test skips where mounting is not allowed.
-class SmallDisk {
- public:
-  explicit SmallDisk(const std::string& at) : at_(at) {
-    QDir().mkpath(QString::fromStdString(at));
-    mounted_ = mount("tmpfs", at.c_str(), "tmpfs", 0, "size=64k") == 0;
-  }
-  ~SmallDisk() {
-    if (mounted_) umount2(at_.c_str(), MNT_DETACH);
-  }
-  bool Mounted() const { return mounted_; }
-  void Fill() {
-    std::ofstream filler(at_ + "/filler", std::ios::binary);
-    const std::string block(4096, 'x');
-    for (int i = 0; i < 64 && filler.write(block.data(), block.size()); ++i) {
-    }
-  }
-  bool ReadOnly() {
-    return mount(nullptr, at_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-  }
-
- private:
-  std::string at_;
-  bool mounted_ = false;
-};
-
 TEST_F(IniSettingsStoreTest, AFullOrReadOnlyDiskKeepsTheOldFileAndSaysWhy) {
-  SmallDisk disk(Base());
-  if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small file system here";
+  // A file system of a few pages; skipped where mounting is not allowed.
+  QDir().mkpath(QString::fromStdString(Base()));
+  if (mount("tmpfs", Base().c_str(), "tmpfs", 0, "size=64k") != 0) GTEST_SKIP() << "no mount";
+  struct Unmount {
+    std::string at;
+    ~Unmount() { umount2(at.c_str(), MNT_DETACH); }
+  } unmount{Base()};
   StoreValues six = {{"0", "True"},  {"1", "False"},     {"2", "True"},
                      {"3", "False"}, {"WAVE", "/a.wav"}, {"WAVEName", " a.wav"}};
   store_.SaveAll(kApp, kApp, six);
   const QByteArray before = FileText();
 
-  disk.Fill();
+  std::ofstream filler(Base() + "/filler", std::ios::binary);
+  for (const std::string block(4096, 'x'); filler.write(block.data(), block.size());) {
+  }
+  filler.close();
   six[4].second = std::string(8000, 'w');  // more than the pages left
   try {
     store_.SaveAll(kApp, kApp, six);
@@ -111,7 +93,7 @@ TEST_F(IniSettingsStoreTest, AFullOrReadOnlyDiskKeepsTheOldFileAndSaysWhy) {
   EXPECT_EQ(FileText(), before);
   EXPECT_EQ(FolderEntries(), QStringList{"Zazedor.conf"}) << "the temporary file is removed";
 
-  ASSERT_TRUE(disk.ReadOnly());
+  ASSERT_EQ(mount(nullptr, Base().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
   try {
     store_.Save(kApp, kApp, "0", "False");
     ADD_FAILURE() << "a save on a read-only disk succeeded";

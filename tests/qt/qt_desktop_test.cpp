@@ -204,19 +204,6 @@ TEST_F(QtDesktopTest, OptionsDialogGoesThroughTheModelAndEscUndoes) {
   EXPECT_EQ(program->State().OptFlag[3], kFalse);
 }
 
-TEST_F(QtDesktopTest, VersionDialogHasItsIconAndEtchedRule) {
-  Start("True", "True");
-  program->Clock()->OpenVersion();
-  Settle();
-  ASSERT_TRUE(Find<QWidget>("fomAbout"));
-  EXPECT_FALSE(Find<QLabel>("picIcon")->pixmap().isNull());
-  auto* grey = Find<QWidget>("Line1_1");
-  auto* white = Find<QWidget>("Line1_0");
-  ASSERT_TRUE(grey && white);
-  EXPECT_EQ(grey->palette().color(QPalette::Window), QColor(128, 128, 128));
-  EXPECT_EQ(white->palette().color(QPalette::Window), QColor(255, 255, 255));
-}
-
 }  // namespace
 }  // namespace zdz::qt
 

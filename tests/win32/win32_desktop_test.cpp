@@ -165,7 +165,7 @@ class ProgramOnWin32 : public ::testing::Test {
   HWND hwnd = nullptr;
 };
 
-TEST_F(ProgramOnWin32, MenusCarryTheirCaptionsHalfWidthKatakanaIncluded) {
+TEST_F(ProgramOnWin32, MenusCarryTheirCaptionsAndTheWindowItsOuterSize) {
   Start(true, true);
   HMENU bar = GetMenu(hwnd);
   EXPECT_EQ(MenuString(bar, 2), L"ﾊﾞｰｼﾞｮﾝ情報(&H)");
@@ -173,13 +173,7 @@ TEST_F(ProgramOnWin32, MenusCarryTheirCaptionsHalfWidthKatakanaIncluded) {
   EXPECT_EQ(MenuString(file, 0), L"ﾀｽｸﾄﾚｲに入れる(&T)\tCtrl+T");
   EXPECT_EQ(MenuString(GetSubMenu(bar, 1), 2), L"レジストリ削除(&D)\tCtrl+D");
 
-  app->SwitchTrayMode(false);  // the caption follows the presentation
-  EXPECT_EQ(MenuString(file, 0), L"ﾀｽｸトレイから出す(&T)\tCtrl+T");
-}
-
-TEST_F(ProgramOnWin32, TheClockWindowHasItsOuterSizeInBothLayouts) {
-  Start(true, true);
-  RECT r;
+  RECT r;  // the outer size in both layouts
   GetWindowRect(hwnd, &r);
   const int dpi = static_cast<int>(GetDpiForWindow(hwnd));
   EXPECT_EQ(r.right - r.left, MulDiv(3360, dpi, 1440));
@@ -190,6 +184,9 @@ TEST_F(ProgramOnWin32, TheClockWindowHasItsOuterSizeInBothLayouts) {
   app->Clock()->ApplyLayout(false);
   GetWindowRect(hwnd, &r);
   EXPECT_EQ(r.right - r.left, MulDiv(4785, dpi, 1440));
+
+  app->SwitchTrayMode(false);  // the caption follows the presentation
+  EXPECT_EQ(MenuString(file, 0), L"ﾀｽｸトレイから出す(&T)\tCtrl+T");
 }
 
 TEST_F(ProgramOnWin32, TheIconIsAddedDeletedAndAddedAgainWhenTheTaskbarReturns) {
