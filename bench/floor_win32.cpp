@@ -44,8 +44,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = L"ZdzFloor";
   RegisterClassW(&wc);
-  HWND window = CreateWindowW(L"ZdzFloor", L"Win32 floor", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 200, 80, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateWindowW(L"ZdzFloor", L"Win32 floor", WS_OVERLAPPEDWINDOW, 300, 200, 200, 80,
+                              nullptr, nullptr, instance, nullptr);
   label = CreateWindowW(L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_CENTER, 10, 10, 160, 20, window,
                         nullptr, instance, nullptr);
   ShowTime();
