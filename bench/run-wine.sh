@@ -105,7 +105,6 @@ echo "Steady run of ${seconds} s, both at once, each with a prefix and wineserve
 echo "Process and wineserver: run time of all threads (schedstat); ticks: user+system time."
 printf '%-18s %12s %10s %9s %7s %7s %8s %15s %13s\n' program "exact ms/min" "ticks ms/min" \
   "switch/s" "RSS MB" "PSS MB" threads "server ms/min" "server sw/s"
-declare -A o w
 for k in "${kinds[@]}"; do
   read -ra o <<<"${own[$k]}"
   read -ra w <<<"${wine[$k]}"
