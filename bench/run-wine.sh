@@ -64,7 +64,7 @@ done
 wineserver_of() {
   local p
   for p in $(pgrep -u "$(id -u)" -x wineserver64); do
-    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$1" && echo "$p"
+    grep -qxzF "WINEPREFIX=$1" "/proc/$p/environ" 2>/dev/null && echo "$p"
   done | head -n1
 }
 
@@ -78,7 +78,8 @@ sample() { echo "$(cpu_ticks "$1") $(cpu_ns "$1") $(switches "$1")"; }
 
 declare -A server
 for k in "${kinds[@]}"; do
-  in_prefix "$k" wine "${exe[$k]}" </dev/null >"$work/$k.out" 2>&1 &
+  # Not through in_prefix: $! is then the Wine process itself, not a shell around it.
+  WINEPREFIX="${prefix[$k]}" wine "${exe[$k]}" </dev/null >"$work/$k.out" 2>&1 &
   pid["$k"]=$!
   server[$k]=$(wineserver_of "${prefix[$k]}")
 done
