@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The options dialog driven by mouse and keyboard: OK saves and applies, Esc and Cancel undo.
+# The options dialog driven by mouse and keyboard: OK saves and applies, Esc undoes.
 #   options.sh PATH/TO/zoduzazu PATH/TO/short-stroke.wav   (inside headless-session.sh)
 # shellcheck disable=SC2317  # functions called through zdz_check and zdz_wait
 source "$(dirname "$0")/lib.sh"
@@ -11,7 +11,6 @@ OPT24=(46 63)
 OPTW=(190 36)
 OPTT=(190 63)
 OK=(93 204)
-CANCEL=(213 204)
 
 cfg=$(zdz_new_config)
 zdz_write_settings "$cfg" 0=False 1=True 2=False 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
@@ -58,29 +57,17 @@ xdotool key Escape
 zdz_check "Esc closes the dialog" zdz_wait 5 dialog_gone
 zdz_check "the clock is back at 319" zdz_wait 5 width_is 319
 zdz_check "the settings file is unchanged" test "$(md5sum <"$(zdz_settings_file)")" = "$before"
-open_options
-zdz_require "the clock window takes Ctrl+O again" dialog_open
-
-zdz_log "# 24-hour, then Cancel"
-click "${OPT24[@]}"
-zdz_check "the clock previews the 24-hour width 224" zdz_wait 5 width_is 224
-click "${CANCEL[@]}"
-zdz_check "Cancel closes the dialog" zdz_wait 5 dialog_gone
-zdz_check "the clock is back at 319" zdz_wait 5 width_is 319
-zdz_check "the settings file is unchanged" test "$(md5sum <"$(zdz_settings_file)")" = "$before"
-
 zdz_log "# 24-hour, then OK"
 open_options
-zdz_require "the dialog opens again" dialog_open
+zdz_require "the clock window takes Ctrl+O again" dialog_open
 click "${OPT24[@]}"
 click "${OK[@]}"
 zdz_check "OK closes the dialog" zdz_wait 5 dialog_gone
 zdz_check "0=True is saved" zdz_wait 5 zdz_expect_setting 0 True
 zdz_check "with all six keys" zdz_expect_six_keys
-zdz_check "the others are saved as they were (1=True)" zdz_expect_setting 1 True
-zdz_check "the others are saved as they were (2=False)" zdz_expect_setting 2 False
-zdz_check "the others are saved as they were (WAVE)" zdz_expect_setting WAVE "$ZDZ_CHIME_WAV"
-zdz_check "the others are saved as they were (WAVEName)" zdz_expect_setting WAVEName " Ruvazu.wav"
+for kv in 1=True 2=False "WAVE=$ZDZ_CHIME_WAV" "WAVEName= Ruvazu.wav"; do
+  zdz_check "the others are saved as they were (${kv%%=*})" zdz_expect_setting "${kv%%=*}" "${kv#*=}"
+done
 zdz_check "the clock is 224 wide" zdz_wait 5 width_is 224
 zdz_check "and still shown" zdz_viewable "$w"
 

@@ -12,6 +12,17 @@ class ChimeTest : public ProgramTest {
       if (e.rfind("play", 0) == 0 || e == "hide fomTIME" || e == "show fomTIME") out.push_back(e);
     return out;
   }
+  void ChimeAfterTheUserMovedIt(bool windowStart) {
+    StoreOptions(true, windowStart, true, false);
+    Start();
+    desk.ChooseMenu("fomTIME", "menTASC");
+    ASSERT_EQ(clock().visible, !windowStart);
+    desk.log.clear();
+    app->PlayChime(3);
+    EXPECT_EQ(Around(), (std::vector<std::string>{"play D:\\snd\\bell.wav 2"}));
+    EXPECT_EQ(clock().visible, !windowStart);
+    EXPECT_EQ(tasc(), windowStart ? kTascOut : kTascIn);
+  }
 };
 
 TEST_F(ChimeTest, WindowModeHidesTheVisibleWindowForTheChime) {
@@ -43,29 +54,9 @@ TEST_F(ChimeTest, EmptyPathPlaysNothingButStillHidesAndShows) {
   EXPECT_EQ(Around(), (std::vector<std::string>{"hide fomTIME", "show fomTIME"}));
 }
 
-TEST_F(ChimeTest, AClockTheUserPutInTheTrayStaysThere) {
-  StoreOptions(true, true, true, false);
-  Start();
-  desk.ChooseMenu("fomTIME", "menTASC");  // into the tray
-  ASSERT_FALSE(clock().visible);
-  desk.log.clear();
-  app->PlayChime(3);
-  EXPECT_EQ(Around(), (std::vector<std::string>{"play D:\\snd\\bell.wav 2"}));
-  EXPECT_FALSE(clock().visible);
-  EXPECT_EQ(state().InTray, kTrue);
-  EXPECT_EQ(tasc(), kTascOut);
-}
-
-TEST_F(ChimeTest, TrayStartUpLeavesAWindowTheUserBroughtOutVisible) {
-  StoreOptions(true, false, true, false);
-  Start();
-  desk.ChooseMenu("fomTIME", "menTASC");  // out of the tray
-  ASSERT_TRUE(clock().visible);
-  desk.log.clear();
-  app->PlayChime(3);
-  EXPECT_EQ(Around(), (std::vector<std::string>{"play D:\\snd\\bell.wav 2"}));
-  EXPECT_TRUE(clock().visible);
-}
+// A clock the user put into the tray stays there; one brought out of it stays shown.
+TEST_F(ChimeTest, AClockTheUserPutInTheTrayStaysThere) { ChimeAfterTheUserMovedIt(true); }
+TEST_F(ChimeTest, AWindowTheUserBroughtOutStaysShown) { ChimeAfterTheUserMovedIt(false); }
 
 }  // namespace
 }  // namespace zdz::test

@@ -3,18 +3,6 @@
 namespace zdz::test {
 namespace {
 
-TEST_F(ProgramTest, LoadSizesBothLayouts) {
-  StoreOptions(true, true, false, false);
-  Start();
-  EXPECT_EQ(clock().width, 3360);
-  EXPECT_EQ(clock().height, 1440);
-  const Control& label = clockForm().Ctl("lblTIME");
-  EXPECT_EQ(label.Left(), 320);
-  EXPECT_EQ(label.Top(), 50);
-  EXPECT_EQ(label.Width(), 2625);
-  EXPECT_EQ(label.Height(), 645);
-}
-
 TEST_F(ProgramTest, DeleteSettingsResetsMemoryAndDisablesItselfUntilOk) {
   StoreOptions(true, true, true, true);
   Start();

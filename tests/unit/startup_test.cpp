@@ -97,16 +97,5 @@ TEST_F(ProgramTest, StoreThatRefusesWritesEndsStartUpWithAnError) {
   EXPECT_EQ(desk.Window("fomTIME"), nullptr);
 }
 
-TEST_F(ProgramTest, StartAfterDeletingSettingsBehavesAsFirstRun) {
-  StoreOptions(true, true, true, true);
-  Start();
-  desk.ChooseMenu("fomTIME", "menREG");
-  desk.store.writes.clear();
-  Application again(desk);
-  again.Main();
-  EXPECT_EQ(desk.store.writes.size(), 6u);
-  EXPECT_EQ(desk.store.Section().at("WAVE"), kDefaultWave);
-}
-
 }  // namespace
 }  // namespace zdz::test

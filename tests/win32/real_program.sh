@@ -35,7 +35,7 @@ for _ in $(seq 100); do
   [[ $values == *WAVEName* ]] && break
   sleep 0.1
 done
-for k in 0 1 2 3; do check "flag $k is False" "grep -Eq '^ +$k +REG_SZ +False\$' <<<\"\$values\""; done
+check "the four flags are False" "(($(grep -Ec '^ +[0-3] +REG_SZ +False$' <<<"$values") == 4))"
 check "WAVE is the chime beside the program" "grep -Eq '^ +WAVE +REG_SZ +.*\\\\Ruvazu\\.wav\$' <<<\"\$values\""
 check "WAVEName is ' Ruvazu.wav'" "grep -Eq '^ +WAVEName +REG_SZ +  Ruvazu\\.wav\$' <<<\"\$values\""
 ((failed == 0)) || echo "$values"
@@ -77,14 +77,14 @@ xdotool search --onlyvisible --name '^Zoduzazu$' windowactivate --sync key ctrl+
 check "Ctrl+T puts the window back into the tray" \
   'wait_for 30 eval "! visible Zoduzazu" && wait_for 30 has_icon'
 read -r ix iy iw ih < <(icon_geometry)
-check "a right click opens the settings menu, whose first item opens the options" \
-  'choose_first_item 3 1 && wait_for 50 visible 各種設定'
-xdotool key Escape
-check "Esc closes the options dialog" 'wait_for 30 eval "! visible 各種設定"'
-check "a double click opens the version menu, whose item opens the version dialog" \
-  'choose_first_item 1 2 && wait_for 50 visible "Zoduzazuのﾊﾞｰｼﾞｮﾝ情報"'
-xdotool key Escape
-check "Esc closes the version dialog" 'wait_for 30 eval "! visible Zoduzazuのﾊﾞｰｼﾞｮﾝ情報"'
+# opens DIALOG: the clicks open a menu whose first item opens the dialog, and Esc closes it.
+opens() {
+  choose_first_item "$1" "$2" && wait_for 50 visible "$3" && xdotool key Escape &&
+    wait_for 30 eval "! visible '$3'"
+}
+check "a right click opens the settings menu: the options, closed by Esc" 'opens 3 1 各種設定'
+check "a double click opens the version menu: the version dialog, closed by Esc" \
+  'opens 1 2 "Zoduzazuのﾊﾞｰｼﾞｮﾝ情報"'
 
 # The chime, recorded from the sound server.
 mkdir -p "$WINEPREFIX/drive_c/音"
