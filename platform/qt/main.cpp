@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setStyle(new zdz::qt::DeferredStyleIcons);
   zdz::qt::InstallAppIcon();
-  zdz::qt::InstallFontSubstitutions();
+  zdz::qt::InstallFonts();
 
   zdz::qt::QtDesktop desktop(zdz::qt::QtDesktop::DefaultConfigBase());
   zdz::Application program(desktop);

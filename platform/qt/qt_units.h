@@ -24,8 +24,9 @@ QColor ToQColor(Color color);
 QFont ToQFont(const FontSpec& spec, const QFont& fallback);
 
 // The Windows faces the forms name, mapped to the installed Japanese faces so that digits and
-// Latin letters come from the same face as kana and kanji.
-void InstallFontSubstitutions();
+// Latin letters come from the same face as kana and kanji; and the Japanese UI face as the
+// application's font, the menus' and dialogs'.
+void InstallFonts();
 
 // The alarm-clock icon, 32 and 16 pixels, as every window's and the tray's icon.
 void InstallAppIcon();

@@ -210,7 +210,7 @@ TEST_F(QtDesktopTest, OptionsDialogGoesThroughTheModelAndEscUndoes) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
-  zdz::qt::InstallFontSubstitutions();
+  zdz::qt::InstallFonts();
   zdz::qt::InstallAppIcon();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
