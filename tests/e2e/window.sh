@@ -65,6 +65,11 @@ check_layout() {
   zdz_check "label shows green digits ($green green, $pure of them pure 0,255,0)" \
     test "${green:-0}" -ge 100 -a "${pure:-0}" -ge 10
   if [[ $h24 == True ]]; then
+    # What the day at rest does not need stays unloaded: the sound libraries until the first
+    # chime, and every image plug-in (the icon is read as PNG directly).
+    lazy_unmapped() { ! awk '{ print $6 }' "/proc/$ZDZ_PID/maps" |
+      grep -qE 'libsndfile|libpulse|zoduzazu-sound|imageformats|libQt6Svg'; }
+    zdz_check "at rest no sound library or image plug-in is mapped" lazy_unmapped
     local frame_x frame_y
     read -r frame_x frame_y < <(zdz_client_pos "$(zdz_frame_of "$w")")
     mkdir -p "$ZDZ_ARTIFACTS"
