@@ -19,8 +19,12 @@ void QtTray::SetListener(NotifyAreaListener* listener) {
   }
   // Qt's tray icon does not say when its host comes or goes: hear it from the hosts themselves.
   if (!watch_) watch_ = std::make_unique<TrayHostWatch>([this] { Recheck(); });
-  host_ = CurrentHost();
-  watch_->Follow(host_);
+  SetHost(CurrentHost());
+}
+
+void QtTray::SetHost(const QString& host) {
+  host_ = host;
+  if (watch_) watch_->Follow(host_);
 }
 
 QString QtTray::CurrentHost() const {
@@ -34,10 +38,9 @@ QString QtTray::CurrentHost() const {
 
 void QtTray::Recheck() {
   const QString now = CurrentHost();
-  if (watch_) watch_->Follow(now);
   if (now == host_) return;
   const bool had = !host_.isEmpty();
-  host_ = now;
+  SetHost(now);
   // Icons of a host that went away are gone with it, also when another one took its place.
   if (had) icons_.clear();
   if (!listener_) return;
@@ -52,9 +55,8 @@ void QtTray::Report(NativeHandle window, std::uint32_t id, std::uint32_t message
 }
 
 bool QtTray::Add(const NotifyIconData& data) {
-  if (host_.isEmpty()) host_ = CurrentHost();
+  if (host_.isEmpty()) SetHost(CurrentHost());
   if (host_.isEmpty()) return false;
-  if (watch_) watch_->Follow(host_);
   const auto key = std::make_pair(data.hWnd, data.uID);
   if (icons_.count(key)) return false;
 

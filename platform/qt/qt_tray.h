@@ -29,6 +29,8 @@ class QtTray : public NotifyArea {
   QString CurrentHost() const;
   // Notices a host that came, went or was replaced, and tells the listener.
   void Recheck();
+  // The host now serving the icons; the watch follows it, to hear when it ends.
+  void SetHost(const QString& host);
 
   NotifyAreaListener* listener_ = nullptr;
   std::map<std::pair<NativeHandle, std::uint32_t>, std::unique_ptr<QSystemTrayIcon>> icons_;
