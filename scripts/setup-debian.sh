@@ -25,6 +25,8 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 wine wine64
   # the Debian package and its checks
   dpkg-dev file lintian desktop-file-utils appstream
+  # the Windows setup program, and reading the icon images back from the .exe
+  nsis icoutils
 )
 
 missing=()
