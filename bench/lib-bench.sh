@@ -1,9 +1,40 @@
-# Helpers for bench/run.sh: starting the programs compared, and reading their costs.
+# Helpers for bench/run.sh and bench/run-wine.sh: the build, starting the programs compared,
+# and reading their costs.
 # shellcheck shell=bash
+
+BENCH_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# The end-to-end tests' helpers: the settings writer, zdz_stop_pid, ZDZ_FAKETIME_LIB.
+# shellcheck source=../tests/e2e/lib.sh
+source "$BENCH_ROOT/tests/e2e/lib.sh"
 
 declare -A pid
 
-# bench_init BUILD_DIR: inside the headless session; sets the paths and the work folder.
+# bench_build BUILD_DIR [CMAKE_ARG...]: configures BUILD_DIR with these arguments when it has
+# no cache yet, then builds the program and the benchmark's tools; on failure shows the log's end.
+bench_build() {
+  local build=$1 log
+  shift
+  log=$(mktemp)
+  if { [[ -f $build/CMakeCache.txt ]] || cmake -S "$BENCH_ROOT" -B "$build" -G Ninja "$@"; } \
+    >"$log" 2>&1 && cmake --build "$build" -j2 --target zoduzazu zdz_bench_tools >>"$log" 2>&1; then
+    rm -f "$log"
+    return 0
+  fi
+  tail -n 30 "$log" >&2
+  rm -f "$log"
+  return 1
+}
+
+# bench_work: inside the session, the work folder (BENCH_WORK), and everything started is
+# stopped on exit.
+bench_work() {
+  BENCH_WORK="$ZDZ_SESSION_DIR/bench"
+  ZDZ_WORK=$BENCH_WORK
+  mkdir -p "$BENCH_WORK"
+  trap stop_all EXIT
+}
+
+# bench_init BUILD_DIR: bench_work and the Qt build's paths.
 bench_init() {
   local build=$1
   BENCH_EXE="$build/zoduzazu"
@@ -11,10 +42,7 @@ bench_init() {
   BENCH_PROBE="$build/bench/libzdz_caption_probe.so"
   BENCH_WATCH="$build/bench/zdz_window_watch"
   BENCH_RECORDER="$build/bench/zdz_sink_recorder"
-  BENCH_FAKETIME=/usr/lib/$(gcc -print-multiarch)/faketime/libfaketime.so.1
-  BENCH_WORK="$ZDZ_SESSION_DIR/bench"
-  mkdir -p "$BENCH_WORK"
-  trap stop_all EXIT
+  bench_work
   # A tone with no silence of its own, so every gap heard is the program's, and a loud first
   # 10 ms, so each stroke's start shows also when strokes follow without a gap.
   sox -n -r 44100 -c 1 -b 16 "$BENCH_WORK/mark.wav" synth 0.01 sine 1000 vol 0.9
@@ -26,12 +54,9 @@ cpu_model() { lscpu | sed -n 's/^Model name:[[:space:]]*//p' | head -n1; }
 
 # settings FLAG0 FLAG1 FLAG2 FLAG3 [WAVE]: a fresh configuration folder holding them; prints it.
 settings() {
-  local dir
-  dir=$(mktemp -d "$BENCH_WORK/config.XXXXXX")
-  mkdir -p "$dir/Zazedor"
-  printf '[Zazedor]\n0=%s\n1=%s\n2=%s\n3=%s\nWAVE=%s\nWAVEName=" %s"\n' "$1" "$2" "$3" "$4" \
-    "${5:-$(dirname "$BENCH_EXE")/Ruvazu.wav}" "$(basename "${5:-Ruvazu.wav}")" \
-    >"$dir/Zazedor/Zazedor.conf"
+  local dir wave=${5:-$(dirname "$BENCH_EXE")/Ruvazu.wav}
+  dir=$(zdz_new_config)
+  zdz_write_settings "$dir" "0=$1" "1=$2" "2=$3" "3=$4" "WAVE=$wave" "WAVEName=\" ${wave##*/}\""
   echo "$dir"
 }
 
@@ -63,24 +88,33 @@ launch() {
   pid[$1]=$!
 }
 
-# shellcheck source=../tests/tools/stop-pid.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../tests/tools/stop-pid.sh"
-
 stop_all() {
   local k
   for k in "${!pid[@]}"; do zdz_stop_pid "${pid[$k]}"; done
   pid=()
 }
 
-# User plus system time of the whole process, in clock ticks.
-cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
+# bench_sample PID: "TICKS NS SWITCHES" of the process now. TICKS is user plus system time in
+# clock ticks; NS the time on a CPU summed over its threads, the same without the 10 ms ticks
+# that make a quiet program's minute read 0, 10 or 20 ms; SWITCHES its threads' voluntary and
+# involuntary context switches.
+bench_sample() {
+  local ticks ns switches
+  ticks=$(sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }')
+  ns=$(cat "/proc/$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f", s }')
+  switches=$(cat "/proc/$1"/task/*/status 2>/dev/null |
+    awk '/ctxt_switches/ { s += $2 } END { print s }')
+  echo "$ticks $ns $switches"
+}
 
-# Time on a CPU in ns, summed over the process's threads: the same as user plus system time,
-# without the 10 ms ticks that make a quiet program's minute read 0, 10 or 20 ms.
-cpu_ns() { cat "/proc/$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f", s }'; }
-
-# Voluntary and involuntary context switches, summed over the process's threads.
-switches() { cat "/proc/$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ { s += $2 } END { print s }'; }
+# bench_per_minute SECONDS BEFORE AFTER: "EXACT_MS_PER_MIN SWITCHES_PER_S TICKS_MS_PER_MIN"
+# between two bench_sample lines taken SECONDS apart.
+bench_per_minute() {
+  awk -v s="$1" -v t="$(getconf CLK_TCK)" -v a="$2" -v b="$3" 'BEGIN {
+    split(a, x, " "); split(b, y, " ")
+    printf "%.1f %.1f %.0f\n", (y[2] - x[2]) / 1e6 * 60 / s, (y[3] - x[3]) / s,
+      (y[1] - x[1]) * 1000 / t * 60 / s }'
+}
 
 # "RSS PSS" in kB.
 memory() { awk '/^Rss:/ { r = $2 } /^Pss:/ { p = $2 } END { print r, p }' "/proc/$1/smaps_rollup"; }
@@ -89,9 +123,9 @@ mb() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 > 0) printf "%.2f", a / b; else print "-" }'; }
 
-# median [DECIMALS]: of the numbers on stdin.
+# median [DECIMALS]: of the numbers on stdin, one a line; "-" when there are none.
 median() {
-  sort -g | awk -v f="%.${1:-0}f" '{ v[NR] = $1 } END {
+  grep . | sort -g | awk -v f="%.${1:-0}f" '{ v[NR] = $1 } END {
     if (!NR) { print "-"; exit }
     printf f, NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
@@ -131,30 +165,20 @@ chime_run() {
   "$BENCH_RECORDER" test_sink.monitor $((hour_real - now + 5)) >"$rec" 2>>"$BENCH_WORK/chime.err" &
   local rec_pid=$!
   sleep 0.3
-  env XDG_CONFIG_HOME="$cfg" TZ=UTC LD_PRELOAD="$BENCH_FAKETIME $BENCH_PROBE" \
+  env XDG_CONFIG_HOME="$cfg" TZ=UTC LD_PRELOAD="$ZDZ_FAKETIME_LIB $BENCH_PROBE" \
     ZDZ_PROBE_LOG="$BENCH_WORK/chime-$1.captions" FAKETIME="+$((fake_hour - hour_real))" \
     "$BENCH_EXE" </dev/null >"$BENCH_WORK/chime-$1.out" 2>&1 &
   pid[chime]=$!
   wait "$rec_pid"
   zdz_stop_pid "${pid[chime]}"
   unset 'pid[chime]'
-  local caption
+  local caption onset periods gaps worst
   caption=$(grep ' 06:00:00$' "$BENCH_WORK/chime-$1.captions" | lateness_lines | head -n1)
-  awk -v h="$hour_real" -v c="${caption:--}" '
-    $1 == "sound" && !onset { onset = $2 }
-    $1 == "mark" { n++; m[n] = $2 }
-    function med(a, c,   i, j, t) {
-      for (i = 1; i <= c; i++) for (j = i + 1; j <= c; j++) if (a[j] < a[i]) { t = a[i]; a[i] = a[j]; a[j] = t }
-      return c % 2 ? a[(c + 1) / 2] : (a[c / 2] + a[c / 2 + 1]) / 2
-    }
-    END {
-      if (!onset) { print "- " c " 0 - - -"; exit }
-      gm = "-"; gw = "-"; pm = "-"
-      if (n > 1) {
-        for (i = 2; i <= n; i++) { p[i - 1] = (m[i] - m[i - 1]) * 1000; g[i - 1] = p[i - 1] - 200 }
-        worst = g[1]; for (i = 2; i < n; i++) if (g[i] > worst) worst = g[i]
-        gm = sprintf("%.1f", med(g, n - 1)); gw = sprintf("%.1f", worst); pm = sprintf("%.1f", med(p, n - 1))
-      }
-      printf "%.1f %s %d %s %s %s\n", (onset - h) * 1000, c, n, gm, gw, pm
-    }' "$rec"
+  onset=$(awk -v h="$hour_real" '$1 == "sound" { printf "%.1f", ($2 - h) * 1000; exit }' "$rec")
+  [[ -n $onset ]] || { echo "- ${caption:--} 0 - - -"; return; }
+  periods=$(awk '$1 == "mark" { if (n++) printf "%.3f\n", ($2 - last) * 1000; last = $2 }' "$rec")
+  gaps=$(awk 'NF { printf "%.3f\n", $1 - 200 }' <<<"$periods")
+  worst=$(sort -g <<<"$gaps" | awk 'NF { w = sprintf("%.1f", $1) } END { print w == "" ? "-" : w }')
+  echo "$onset ${caption:--} $(grep -c '^mark' "$rec") $(median 1 <<<"$gaps") $worst" \
+    "$(median 1 <<<"$periods")"
 }

@@ -13,32 +13,23 @@ set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$here")
 build=$(realpath -m "${1:-$root/build/win32}")
+# shellcheck source=bench/lib-bench.sh
+source "$here/lib-bench.sh"
 
 if [[ -z ${ZDZ_SESSION_DIR:-} ]]; then
   # The build runs Wine itself (the resource generators): a prefix beside the build's.
   WINEPREFIX="$(dirname "$build")/win32-build-prefix"
   export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  log=$(mktemp)
-  if { [[ -f $build/CMakeCache.txt ]] || cmake -S "$root" -B "$build" -G Ninja \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DZDZ_DESKTOP=win32; } >"$log" 2>&1 &&
-    cmake --build "$build" -j2 --target zoduzazu zdz_bench_tools >>"$log" 2>&1; then
-    rm -f "$log"
-  else
-    tail -n 30 "$log" >&2
-    exit 1
-  fi
+  bench_build "$build" -DCMAKE_BUILD_TYPE=Release -DZDZ_DESKTOP=win32 \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" || exit 1
   wineserver -k 2>/dev/null
   unset WINEPREFIX
   exec "$root/tests/tools/wine-session.sh" "$0" "$build"
 fi
-
-# shellcheck source=bench/lib-bench.sh
-source "$here/lib-bench.sh"
+bench_work
+work=$BENCH_WORK
 seconds=${BENCH_SECONDS:-60}
 caption_seconds=${BENCH_CAPTION_SECONDS:-20}
-work="$ZDZ_SESSION_DIR/bench"
-mkdir -p "$work"
 declare -A exe=([window]="$build/zoduzazu.exe" [floor]="$build/bench/zdz_floor_win32.exe")
 declare -A title=([window]=Zoduzazu [floor]="Win32 floor")
 declare -A name=([window]="zoduzazu, window" [floor]="Win32 floor")
@@ -68,14 +59,6 @@ wineserver_of() {
   done | head -n1
 }
 
-# "EXACT_MS_PER_MIN SWITCHES_PER_S TICKS_MS_PER_MIN" between two "TICKS NS SWITCHES" samples.
-per_minute() {
-  awk -v s="$seconds" -v t="$(getconf CLK_TCK)" '{ v[NR, 1] = $1; v[NR, 2] = $2; v[NR, 3] = $3 }
-    END { printf "%.1f %.1f %.0f\n", (v[2, 2] - v[1, 2]) / 1e6 * 60 / s,
-      (v[2, 3] - v[1, 3]) / s, (v[2, 1] - v[1, 1]) * 1000 / t * 60 / s }'
-}
-sample() { echo "$(cpu_ticks "$1") $(cpu_ns "$1") $(switches "$1")"; }
-
 declare -A server
 for k in "${kinds[@]}"; do
   # Not through in_prefix: $! is then the Wine process itself, not a shell around it.
@@ -85,12 +68,14 @@ for k in "${kinds[@]}"; do
 done
 sleep 3  # past start-up and the first repaints
 declare -A before
-for k in "${kinds[@]}"; do before[$k]="$(sample "${pid[$k]}")|$(sample "${server[$k]}")"; done
+for k in "${kinds[@]}"; do
+  before[$k]="$(bench_sample "${pid[$k]}")|$(bench_sample "${server[$k]}")"
+done
 sleep "$seconds"
 declare -A own wine rss pss threads
 for k in "${kinds[@]}"; do
-  own[$k]=$(printf '%s\n%s\n' "${before[$k]%|*}" "$(sample "${pid[$k]}")" | per_minute)
-  wine[$k]=$(printf '%s\n%s\n' "${before[$k]#*|}" "$(sample "${server[$k]}")" | per_minute)
+  own[$k]=$(bench_per_minute "$seconds" "${before[$k]%|*}" "$(bench_sample "${pid[$k]}")")
+  wine[$k]=$(bench_per_minute "$seconds" "${before[$k]#*|}" "$(bench_sample "${server[$k]}")")
   read -r "rss[$k]" "pss[$k]" < <(memory "${pid[$k]}")
   threads[$k]=$(awk '/^Threads:/ { print $2 }' "/proc/${pid[$k]}/status")
 done

@@ -12,24 +12,13 @@ set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$here")
 build=$(realpath -m "${1:-$root/build/qt}")
-
-if [[ -z ${ZDZ_SESSION_DIR:-} ]]; then
-  log=$(mktemp)
-  if [[ ! -f $build/CMakeCache.txt ]] &&
-    ! cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$log" 2>&1; then
-    tail -n 30 "$log" >&2
-    exit 1
-  fi
-  if ! cmake --build "$build" -j2 --target zoduzazu zdz_bench_tools >"$log" 2>&1; then
-    tail -n 30 "$log" >&2
-    exit 1
-  fi
-  rm -f "$log"
-  exec "$root/tests/tools/headless-session.sh" "$0" "$build"
-fi
-
 # shellcheck source=bench/lib-bench.sh
 source "$here/lib-bench.sh"
+
+if [[ -z ${ZDZ_SESSION_DIR:-} ]]; then
+  bench_build "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 1
+  exec "$root/tests/tools/headless-session.sh" "$0" "$build"
+fi
 bench_init "$build"
 
 seconds=${BENCH_SECONDS:-60}
@@ -56,22 +45,14 @@ done
 # ---- steady run: all four at once ----
 for k in "${kinds[@]}"; do launch "$k"; done
 sleep 3  # past start-up and the first repaints
-declare -A cpu0 ns0 ctx0
-for k in "${kinds[@]}"; do
-  cpu0[$k]=$(cpu_ticks "${pid[$k]}")
-  ns0[$k]=$(cpu_ns "${pid[$k]}")
-  ctx0[$k]=$(switches "${pid[$k]}")
-done
+declare -A before
+for k in "${kinds[@]}"; do before[$k]=$(bench_sample "${pid[$k]}"); done
 sleep "$seconds"
 declare -A cpu exact rate rss pss threads
 for k in "${kinds[@]}"; do
   p=${pid[$k]}
-  cpu[$k]=$(awk -v a="${cpu0[$k]}" -v b="$(cpu_ticks "$p")" -v t="$(getconf CLK_TCK)" \
-    -v s="$seconds" 'BEGIN { printf "%.0f", (b - a) * 1000 / t * 60 / s }')
-  exact[$k]=$(awk -v a="${ns0[$k]}" -v b="$(cpu_ns "$p")" -v s="$seconds" \
-    'BEGIN { printf "%.1f", (b - a) / 1e6 * 60 / s }')
-  rate[$k]=$(awk -v a="${ctx0[$k]}" -v b="$(switches "$p")" -v s="$seconds" \
-    'BEGIN { printf "%.1f", (b - a) / s }')
+  read -r "exact[$k]" "rate[$k]" "cpu[$k]" < <(bench_per_minute "$seconds" "${before[$k]}" \
+    "$(bench_sample "$p")")
   read -r "rss[$k]" "pss[$k]" < <(memory "$p")
   threads[$k]=$(awk '/^Threads:/ { print $2 }' "/proc/$p/status")
 done

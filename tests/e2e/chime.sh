@@ -7,7 +7,7 @@ source "$(dirname "$0")/lib.sh"
 zdz_init "$@"
 
 zdz_require "libfaketime is installed ($ZDZ_FAKETIME_LIB)" test -r "$ZDZ_FAKETIME_LIB"
-zdz_require "the session has the null sink test_sink" bash -c "pactl list short sinks | grep -q test_sink"
+zdz_require "the session has the null sink test_sink" zdz_has "$(pactl list short sinks)" test_sink
 
 # zdz_start with the clock set to a local time, running at real speed from there.
 start_at() { zdz_start "$1" LD_PRELOAD="$ZDZ_FAKETIME_LIB" FAKETIME="@$2" TZ=Asia/Tokyo; }

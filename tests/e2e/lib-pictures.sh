@@ -41,6 +41,3 @@ zdz_label_box() {
 
 # zdz_near VALUE EXPECTED TOLERANCE
 zdz_near() { (($1 >= $2 - $3 && $1 <= $2 + $3)); }
-
-# zdz_not COMMAND...: for checks that something is not so.
-zdz_not() { ! "$@"; }

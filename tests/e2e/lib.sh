@@ -1,4 +1,5 @@
-# Helpers shared by the end-to-end scripts. Source it, then call zdz_init "$@".
+# Helpers shared by the end-to-end scripts (and the benchmarks). Source it, then call
+# zdz_init "$@".
 #
 # The scripts run inside tests/tools/headless-session.sh, which provides DISPLAY, a window
 # manager, a tray host, and a PulseAudio null sink "test_sink". They observe the real program
@@ -8,20 +9,21 @@
 set -uo pipefail
 
 ZDZ_E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-ZDZ_SESSION_SCRIPT="$ZDZ_E2E_DIR/../tools/headless-session.sh"
 ZDZ_FAKETIME_LIB=/usr/lib/$(gcc -print-multiarch 2>/dev/null || dpkg-architecture -qDEB_HOST_MULTIARCH)/faketime/libfaketime.so.1
 
-ZDZ_PIDS=()        # every process started here; all are ended on exit
+# zdz_check, zdz_require, zdz_finish, zdz_wait, zdz_not, zdz_stop_pid and ZDZ_PIDS (every
+# process started here; all are ended on exit).
+# shellcheck source=../tools/lib-check.sh
+source "$ZDZ_E2E_DIR/../tools/lib-check.sh"
+
 ZDZ_MOUNTS=()      # file systems mounted for a test; all are unmounted on exit
-ZDZ_FAILED=0
 ZDZ_PID=""         # the program started last
 ZDZ_OUT=""         # its stderr
 ZDZ_CFG=""         # its XDG_CONFIG_HOME
 
 # ---- reporting ----
 
-zdz_log() { printf '%s\n' "$*"; }
-
+# Called by zdz_check after a failure.
 zdz_diagnostics() {
   echo "--- diagnostics"
   if [[ -n ${DISPLAY:-} ]]; then
@@ -40,38 +42,6 @@ zdz_diagnostics() {
     echo "--- the program (pid $ZDZ_PID) is not running"
   fi
   echo "---"
-}
-
-# One check: zdz_check "what is checked" COMMAND...; a failure is counted, the script goes on.
-# COMMAND runs in a subshell (its output is shown only when it fails): it cannot set variables
-# or leave processes behind.
-zdz_check() {
-  local what=$1
-  shift
-  local said
-  if said=$("$@" 2>&1); then
-    zdz_log "ok   - $what"
-    return 0
-  fi
-  zdz_log "FAIL - $what"
-  [[ -n $said ]] && printf '%s\n' "$said"
-  ZDZ_FAILED=$((ZDZ_FAILED + 1))
-  zdz_diagnostics
-  return 1
-}
-
-# A check the rest of the script depends on: on failure, stop here.
-zdz_require() {
-  zdz_check "$@" || zdz_finish
-}
-
-zdz_finish() {
-  if ((ZDZ_FAILED)); then
-    zdz_log "$(basename "$0"): $ZDZ_FAILED check(s) failed"
-    exit 1
-  fi
-  zdz_log "$(basename "$0"): all checks passed"
-  exit 0
 }
 
 # ---- set-up and clean-up ----
@@ -120,13 +90,9 @@ zdz_ensure_wm() {
   exit 1
 }
 
-# shellcheck source=../tools/stop-pid.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../tools/stop-pid.sh"
-
 zdz_cleanup() {
   local i
-  for ((i = ${#ZDZ_PIDS[@]} - 1; i >= 0; i--)); do zdz_stop_pid "${ZDZ_PIDS[i]}"; done
-  ZDZ_PIDS=()
+  zdz_stop_all
   for ((i = ${#ZDZ_MOUNTS[@]} - 1; i >= 0; i--)); do umount -l "${ZDZ_MOUNTS[i]}" 2>/dev/null; done
   ZDZ_MOUNTS=()
 }
@@ -147,17 +113,6 @@ zdz_stop() {
 }
 
 zdz_running() { kill -0 "$ZDZ_PID" 2>/dev/null; }
-
-# zdz_wait SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds or time is up.
-zdz_wait() {
-  local deadline=$((${1%.*} * 10)) i
-  shift
-  for ((i = 0; i <= deadline; i++)); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 # zdz_wait_exit SECONDS: waits for the program to end; sets ZDZ_STATUS.
 zdz_wait_exit() {

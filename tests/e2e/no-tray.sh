@@ -1,14 +1,10 @@
 #!/usr/bin/env bash
 # Without a notification area the clock must stay reachable: it shows its window instead of
 # hiding behind an icon that nobody can see.
-#   no-tray.sh PATH/TO/zoduzazu PATH/TO/short-stroke.wav   (inside headless-session.sh)
+#   no-tray.sh PATH/TO/zoduzazu PATH/TO/short-stroke.wav
+#   (inside ZDZ_SESSION_SKIP=tray headless-session.sh)
 # shellcheck disable=SC2317  # functions called through zdz_check and zdz_wait
 source "$(dirname "$0")/lib.sh"
-
-# This needs a desktop without a tray host: run again in one of its own.
-if [[ -n ${DISPLAY:-} ]] && zdz_tray_panel >/dev/null; then
-  ZDZ_SESSION_SKIP=tray exec "$ZDZ_SESSION_SCRIPT" "$0" "$@"
-fi
 zdz_init "$@"
 
 zdz_require "the session has no tray host" zdz_not zdz_tray_panel

@@ -47,7 +47,7 @@ centred() {
 }
 zdz_check "it is centred on the screen" centred
 zdz_check "it cannot be maximised" \
-  bash -c "! xprop -id $dialog _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE"
+  zdz_not zdz_has "$(xprop -id "$dialog" _NET_WM_ALLOWED_ACTIONS)" MAXIMIZE
 
 zdz_log "# 24-hour, then Esc"
 before=$(md5sum <"$(zdz_settings_file)")

@@ -1,14 +1,10 @@
 #!/usr/bin/env bash
 # The D-Bus tray (StatusNotifierItem): the icon registers with a watcher on the session bus, the
 # host's activations open the program's menus, and a watcher without a host is no tray.
-#   sni-tray.sh PATH/TO/zoduzazu PATH/TO/short-stroke.wav   (inside headless-session.sh)
+#   sni-tray.sh PATH/TO/zoduzazu PATH/TO/short-stroke.wav
+#   (inside ZDZ_SESSION_SKIP=tray ZDZ_SESSION_WITH=bus headless-session.sh)
 # shellcheck disable=SC2317  # functions called through zdz_check and zdz_wait
 source "$(dirname "$0")/lib.sh"
-
-# This needs a session bus and no XEmbed host: run again in a session of its own.
-if [[ ${ZDZ_SNI_SESSION:-} != 1 ]]; then
-  ZDZ_SNI_SESSION=1 ZDZ_SESSION_SKIP=tray ZDZ_SESSION_WITH=bus exec "$ZDZ_SESSION_SCRIPT" "$0" "$@"
-fi
 zdz_init "$@"
 
 sni=$ZDZ_E2E_DIR/../tools/sni_watcher.py
@@ -17,6 +13,8 @@ if ! /usr/bin/python3 -c 'import dbus, gi' 2>/dev/null; then
   exit 0
 fi
 zdz_require "the session has no XEmbed host" zdz_not zdz_tray_panel
+zdz_require "the session has a bus of its own" dbus-send --session --dest=org.freedesktop.DBus \
+  --type=method_call / org.freedesktop.DBus.GetId
 
 watcher=""
 # Not through zdz_check, which runs its command in a subshell: the watcher's pid is kept here.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program under a Wayland compositor (weston, with Qt's Wayland plugin): the window's outer
 # size, its menus and dialogs, a ticking clock, and nothing printed on every tick.
-#   wayland.sh PATH/TO/zoduzazu PATH/TO/short-stroke.wav   (inside headless-session.sh)
+#   wayland.sh PATH/TO/zoduzazu PATH/TO/short-stroke.wav
+#   (inside ZDZ_SESSION_SKIP=tray,pulse ZDZ_SESSION_WITH=weston headless-session.sh)
 # shellcheck disable=SC2317  # functions called through zdz_check and zdz_wait
 source "$(dirname "$0")/lib.sh"
 
@@ -16,11 +17,8 @@ if [[ -z $plugin ]]; then
   echo "skip - Qt's Wayland plugin is missing: install the Debian package qt6-wayland"
   exit 0
 fi
-# Needs a compositor: run again in a session with one (inside the X server, for xdotool).
-if [[ -z ${WAYLAND_DISPLAY:-} ]]; then
-  ZDZ_SESSION_SKIP=tray,pulse ZDZ_SESSION_WITH=weston exec "$ZDZ_SESSION_SCRIPT" "$0" "$@"
-fi
 zdz_init "$@"
+zdz_require "the session runs a compositor" test -n "${WAYLAND_DISPLAY:-}"
 
 scene() { timeout 3 weston-debug scene-graph 2>/dev/null; }
 # The outer size "W H" of the program's top-level window titled $1, as the compositor places it.

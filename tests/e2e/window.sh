@@ -31,12 +31,12 @@ check_layout() {
     test "$cw" -eq $((ow - el - er)) -a "$ch" -eq $((oh - et - eb))
   zdz_check "title is Zoduzazu" test "$(xdotool getwindowname "$w")" = Zoduzazu
   zdz_check "WM_CLASS is zoduzazu, Zoduzazu" \
-    bash -c "xprop -id $w WM_CLASS | grep -qF '= \"zoduzazu\", \"Zoduzazu\"'"
+    zdz_has "$(xprop -id "$w" WM_CLASS)" '= "zoduzazu", "Zoduzazu"'
   local actions
   actions=$(xprop -id "$w" _NET_WM_ALLOWED_ACTIONS)
-  zdz_check "maximising is not offered" bash -c "! grep -q MAXIMIZE <<<'$actions'"
+  zdz_check "maximising is not offered" zdz_not zdz_has "$actions" MAXIMIZE
   zdz_check "closing and minimising are offered" \
-    bash -c "grep -q _NET_WM_ACTION_CLOSE <<<'$actions' && grep -q _NET_WM_ACTION_MINIMIZE <<<'$actions'"
+    zdz_has "$actions" _NET_WM_ACTION_CLOSE _NET_WM_ACTION_MINIMIZE
 
   # A double click on the title bar maximises in openbox, where the window allows it.
   local fx fy
@@ -44,7 +44,7 @@ check_layout() {
   xdotool mousemove $((fx + ow / 2)) $((fy + et / 2)) click --repeat 2 --delay 80 1
   sleep 1
   zdz_check "a double click on the title bar leaves it ${outer_w}x${outer_h}" outer_is
-  zdz_check "and not maximised" bash -c "! xprop -id $w _NET_WM_STATE | grep -q MAXIMIZED"
+  zdz_check "and not maximised" zdz_not zdz_has "$(xprop -id "$w" _NET_WM_STATE)" MAXIMIZED
   xdotool mousemove 5 700
 
   local shot="$ZDZ_WORK/screen-$form.png" cx cy box

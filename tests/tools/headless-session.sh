@@ -12,8 +12,10 @@
 # bus, exported as DBUS_SESSION_BUS_ADDRESS), weston (a Wayland compositor, exported as
 # WAYLAND_DISPLAY: a window of the X server when there is one, so that xdotool's input reaches
 # it and `import` pictures it, else the headless back end; with its debug protocol on, for
-# weston-debug and weston-screenshooter). ZDZ_SESSION_KEEP=1 keeps the folder with the services'
-# logs.
+# weston-debug and weston-screenshooter); one whose program is not installed is left out with a
+# note, for the test to skip. ZDZ_SESSION_KEEP=1 keeps the folder with the services' logs.
+# A test that needs a desktop of another kind sets these for its one session (CTest's
+# ENVIRONMENT) rather than starting a second session inside this one.
 set -uo pipefail
 
 if (($# == 0)); then
@@ -28,6 +30,12 @@ skipped x11 && skip+=" wm tray "
 with="${ZDZ_SESSION_WITH:-}"
 with=" ${with//,/ } "
 added() { [[ $with == *" $1 "* ]]; }
+for service in bus:dbus-daemon weston:weston; do
+  if added "${service%%:*}" && ! command -v "${service#*:}" >/dev/null; then
+    echo "headless-session: ${service#*:} is not installed: no ${service%%:*}" >&2
+    with=${with// ${service%%:*} / }
+  fi
+done
 
 session=$(mktemp -d "${TMPDIR:-/tmp}/zdz-session.XXXXXX") || exit 1
 chmod 700 "$session"

@@ -3,31 +3,22 @@
 # notification area and leaves the six defaults; real clicks on its icon open the three menus;
 # a chime named outside the code page plays. Runs inside tests/tools/wine-session.sh.
 #   real_program.sh ZODUZAZU_EXE DESKTOP_TEST_EXE CHIME_WAV
+# shellcheck disable=SC2317  # functions called through zdz_check and zdz_wait
 set -uo pipefail
 exe=$1 desktop_test=$2 chime=$3
 here=$(cd "$(dirname "$0")" && pwd)
 key='HKCU\Software\VB and VBA Program Settings\Zazedor'
-work=$(mktemp -d)
-ZDZ_WORK=$work ZDZ_PIDS=()
+ZDZ_WORK=$(mktemp -d)
+# shellcheck source=../tools/lib-check.sh
+source "$here/../tools/lib-check.sh"
 # shellcheck source=../e2e/lib-sound.sh
 source "$here/../e2e/lib-sound.sh"
-zdz_stop_pid() { kill "$1" 2>/dev/null; wait "$1" 2>/dev/null; }
-zdz_wait() { wait_for $(($1 * 10)) "${@:2}"; }
-
-failed=0
-check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; failed=1; fi; }
-wait_for() {  # wait_for TENTHS COMMAND...
-  local n=$1
-  shift
-  for ((i = 0; i < n; i++)); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  return 1
-}
 visible() { xdotool search --onlyvisible --name "^$1\$"; }
 
 wine reg delete "$key" /f >/dev/null 2>&1
 wine "$exe" &
-pid=$!
-trap 'kill $pid 2>/dev/null; kill "${ZDZ_PIDS[@]}" 2>/dev/null; wineserver -w 2>/dev/null; rm -rf "$work"' EXIT
+ZDZ_PIDS+=("$!")
+trap 'zdz_stop_all; wineserver -w 2>/dev/null; rm -rf "$ZDZ_WORK"' EXIT
 
 values=""
 for _ in $(seq 100); do
@@ -35,10 +26,10 @@ for _ in $(seq 100); do
   [[ $values == *WAVEName* ]] && break
   sleep 0.1
 done
-check "the four flags are False" "(($(grep -Ec '^ +[0-3] +REG_SZ +False$' <<<"$values") == 4))"
-check "WAVE is the chime beside the program" "grep -Eq '^ +WAVE +REG_SZ +.*\\\\Ruvazu\\.wav\$' <<<\"\$values\""
-check "WAVEName is ' Ruvazu.wav'" "grep -Eq '^ +WAVEName +REG_SZ +  Ruvazu\\.wav\$' <<<\"\$values\""
-((failed == 0)) || echo "$values"
+zdz_check "the four flags are False" test "$(grep -Ec '^ +[0-3] +REG_SZ +False$' <<<"$values")" = 4
+zdz_check "WAVE is the chime beside the program" grep -Eq '^ +WAVE +REG_SZ +.*\\Ruvazu\.wav$' <<<"$values"
+zdz_check "WAVEName is ' Ruvazu.wav'" grep -Eq '^ +WAVEName +REG_SZ +  Ruvazu\.wav$' <<<"$values"
+((ZDZ_FAILED == 0)) || echo "$values"
 
 # In the tray: trayer embeds the icon's window, and no top-level window is shown.
 icon_geometry() {
@@ -47,9 +38,8 @@ icon_geometry() {
     awk '{ split($1, a, /[x+]/); split($2, b, /\+/); print b[2], b[3], a[1], a[2] }'
 }
 has_icon() { test -n "$(icon_geometry)"; }
-wait_for 50 has_icon
-check "an icon sits in the tray host" has_icon
-check "the clock window is hidden" "! visible Zoduzazu >/dev/null"
+zdz_check "an icon sits in the tray host" zdz_wait 5 has_icon
+zdz_check "the clock window is hidden" zdz_not visible Zoduzazu
 read -r ix iy iw ih < <(icon_geometry)
 
 # Wine's pop-up menu is the one mapped override-redirect window bigger than a few pixels.
@@ -67,36 +57,38 @@ has_menu() { test -n "$(menu_geometry)"; }
 # choose_first_item BUTTON REPEAT: clicks the icon, then the first item of the menu it opened.
 choose_first_item() {
   xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click --repeat "$2" --delay 80 "$1"
-  wait_for 30 has_menu || return 1
+  zdz_wait 3 has_menu || return 1
   read -r mx my mw _ < <(menu_geometry)
   xdotool mousemove $((mx + mw / 3)) $((my + 12)) click 1
 }
-check "a left click opens the file menu, whose first item brings the window out" \
-  'choose_first_item 1 1 && wait_for 50 visible Zoduzazu'
+# opens BUTTON REPEAT TITLE: the clicks open a menu whose first item shows the window TITLE.
+opens() { choose_first_item "$1" "$2" && zdz_wait 5 visible "$3"; }
+zdz_check "a left click opens the file menu, whose first item brings the window out" \
+  opens 1 1 Zoduzazu
 xdotool search --onlyvisible --name '^Zoduzazu$' windowactivate --sync key ctrl+t
-check "Ctrl+T puts the window back into the tray" \
-  'wait_for 30 eval "! visible Zoduzazu" && wait_for 30 has_icon'
+back_in_tray() { zdz_wait 3 zdz_not visible Zoduzazu && zdz_wait 3 has_icon; }
+zdz_check "Ctrl+T puts the window back into the tray" back_in_tray
 read -r ix iy iw ih < <(icon_geometry)
-# opens DIALOG: the clicks open a menu whose first item opens the dialog, and Esc closes it.
-opens() {
-  choose_first_item "$1" "$2" && wait_for 50 visible "$3" && xdotool key Escape &&
-    wait_for 30 eval "! visible '$3'"
+# The dialog that opens closes again with Esc.
+opens_and_closes() {
+  opens "$@" && xdotool key Escape && zdz_wait 3 zdz_not visible "$3"
 }
-check "a right click opens the settings menu: the options, closed by Esc" 'opens 3 1 各種設定'
-check "a double click opens the version menu: the version dialog, closed by Esc" \
-  'opens 1 2 "Zoduzazuのﾊﾞｰｼﾞｮﾝ情報"'
+zdz_check "a right click opens the settings menu: the options, closed by Esc" \
+  opens_and_closes 3 1 各種設定
+zdz_check "a double click opens the version menu: the version dialog, closed by Esc" \
+  opens_and_closes 1 2 'Zoduzazuのﾊﾞｰｼﾞｮﾝ情報'
 
 # The chime, recorded from the sound server.
 mkdir -p "$WINEPREFIX/drive_c/音"
 cp "$chime" "$WINEPREFIX/drive_c/音/ﾁｬｲﾑ 鐘 ✓ 종.wav"
 zdz_record_start chime
 wine "$desktop_test" --gtest_also_run_disabled_tests \
-  --gtest_filter='SystemSound.DISABLED_AChimeNamedOutsideTheCodePagePlays' >"$work/play.log" 2>&1
+  --gtest_filter='SystemSound.DISABLED_AChimeNamedOutsideTheCodePagePlays' >"$ZDZ_WORK/play.log" 2>&1
 played=$?
 sleep 0.5
 zdz_record_stop
-check "the chime named outside the code page plays both strokes" \
-  '((played == 0)) && (($(zdz_count_sounds "$ZDZ_REC") == 2))'
-((played == 0)) || cat "$work/play.log"
+zdz_check "the chime named outside the code page plays both strokes" \
+  test "$played $(zdz_count_sounds "$ZDZ_REC")" = "0 2"
+((played == 0)) || cat "$ZDZ_WORK/play.log"
 zdz_sound_segments "$ZDZ_REC"
-exit "$failed"
+zdz_finish
