@@ -116,16 +116,9 @@ zdz_running() { kill -0 "$ZDZ_PID" 2>/dev/null; }
 
 # zdz_wait_exit SECONDS: waits for the program to end; sets ZDZ_STATUS.
 zdz_wait_exit() {
-  local deadline=$((${1%.*} * 10)) i
-  for ((i = 0; i <= deadline; i++)); do
-    if ! zdz_running; then
-      wait "$ZDZ_PID"
-      ZDZ_STATUS=$?
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
+  zdz_wait "$1" zdz_not zdz_running || return 1
+  wait "$ZDZ_PID"
+  ZDZ_STATUS=$?
 }
 
 # The sections below, one file each.
