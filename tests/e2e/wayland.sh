@@ -23,11 +23,13 @@ fi
 zdz_init "$@"
 
 scene() { timeout 3 weston-debug scene-graph 2>/dev/null; }
-# The outer size "W H" of the program's top-level window titled $1, as the compositor places it.
+# The outer size "W H" of the program's top-level window titled $1, as the compositor places it
+# (with Qt's title bar); with `opaque`, its client area, the part Qt does not draw as frame.
 toplevel_size() {
-  scene | awk -v t="top-level window '$1' of zoduzazu" '
+  scene | awk -v t="top-level window '$1' of zoduzazu" -v what="${2:-position}:" '
     index($0, t) { want = 1; next }
-    want && /position:/ { gsub(/[(),]/, " "); print $5 - $2, $6 - $3; exit }'
+    want && index($0, what) { gsub(/[][(),]/, " "); print $5 - $2, $6 - $3, $2, $6; exit }' |
+    cut -d' ' -f"${3:-1-2}"
 }
 shown() { [[ -n $(toplevel_size "$1") ]]; }
 popups() { scene | grep -c 'role xdg_popup'; }
@@ -45,11 +47,23 @@ zdz_start "$cfg" QT_QPA_PLATFORM=wayland
 
 zdz_log "# the clock window"
 zdz_require "opens" zdz_wait 15 shown Zoduzazu
-# The same outer size as under X11, where the window manager draws the frame.
-outer_is() { [[ $(toplevel_size Zoduzazu) == "319 96" ]]; }
-zdz_check "with its outer size 319x96 ($(toplevel_size Zoduzazu))" zdz_wait 3 outer_is
+# The client area it has under X11 (the outer 319x96 less openbox's frame, 1, 1, 20 and 5),
+# inside an outer size grown by Qt's title bar, which is taller than that frame.
+client_is() { [[ $(toplevel_size Zoduzazu opaque) == "317 71" ]]; }
+zdz_check "with the client area it has under X11, 317x71 ($(toplevel_size Zoduzazu opaque))" \
+  zdz_wait 3 client_is
+read -r outer_w outer_h < <(toplevel_size Zoduzazu)
+zdz_check "grown by Qt's title bar (outer ${outer_w}x$outer_h)" test "$outer_h" -gt 96 -a "$outer_w" -ge 319
 mkdir -p "$ZDZ_ARTIFACTS"
+xdotool mousemove --window "$output" 799 0  # weston's pointer out of the picture
 shot "$ZDZ_WORK/tick1.png"
+# The client area's last rows are the window's face, below the time label's frame (two light
+# lines under its black), not the label cut off by the window's edge.
+read -r left bottom < <(toplevel_size Zoduzazu opaque 3-4)
+darkest=$(convert "$ZDZ_WORK/tick1.png" -crop "317x4+$left+$((bottom - 4))" +repage \
+  -colorspace Gray -format '%[fx:int(255*minima)]' info:)
+zdz_check "the time label and its frame end above the window's bottom edge (darkest $darkest)" \
+  test "$darkest" -gt 180
 ticked() {
   shot "$ZDZ_ARTIFACTS/wayland.png"
   [[ $(compare -metric AE "$ZDZ_WORK/tick1.png" "$ZDZ_ARTIFACTS/wayland.png" null: 2>&1) != 0 ]]
