@@ -49,11 +49,19 @@ zdz_log "# the clock window"
 zdz_require "opens" zdz_wait 15 shown Zoduzazu
 # The client area it has under X11 (the outer 319x96 less openbox's frame, 1, 1, 20 and 5),
 # inside an outer size grown by Qt's title bar, which is taller than that frame.
-client_is() { [[ $(toplevel_size Zoduzazu opaque) == "317 71" ]]; }
+client_is() { [[ $(toplevel_size "$1" opaque) == "$2" ]]; }
 zdz_check "with the client area it has under X11, 317x71 ($(toplevel_size Zoduzazu opaque))" \
-  zdz_wait 3 client_is
+  zdz_wait 3 client_is Zoduzazu "317 71"
 read -r outer_w outer_h < <(toplevel_size Zoduzazu)
 zdz_check "grown by Qt's title bar (outer ${outer_w}x$outer_h)" test "$outer_h" -gt 96 -a "$outer_w" -ge 319
+# A dialog need not say which part of it is opaque: its client area is its outer size less the
+# frame Qt draws around the clock.
+frame_w=$((outer_w - 317)) frame_h=$((outer_h - 71))
+dialog_client_is() {
+  local w h
+  read -r w h < <(toplevel_size "$1")
+  [[ "$((w - frame_w)) $((h - frame_h))" == "$2" ]]
+}
 mkdir -p "$ZDZ_ARTIFACTS"
 xdotool mousemove --window "$output" 799 0  # weston's pointer out of the picture
 shot "$ZDZ_WORK/tick1.png"
@@ -87,9 +95,12 @@ zdz_check "Alt+F opens the file menu" press_until alt+f one_popup
 xdotool key Escape
 zdz_check "Esc closes it" zdz_wait 3 no_popup
 zdz_check "Ctrl+O opens the options, asking to stay on top" press_until ctrl+o shown '各種設定'
+zdz_check "with the client area of the form, 307x235" zdz_wait 3 dialog_client_is '各種設定' "307 235"
 xdotool key Escape
 zdz_check "Esc closes them" zdz_wait 5 zdz_not shown '各種設定'
 zdz_check "Ctrl+V opens the version dialog" press_until ctrl+v shown 'Zoduzazuのﾊﾞｰｼﾞｮﾝ情報'
+zdz_check "with the client area of the form, 385x224" \
+  zdz_wait 3 dialog_client_is 'Zoduzazuのﾊﾞｰｼﾞｮﾝ情報' "385 224"
 xdotool key Escape
 zdz_check "Esc closes it" zdz_wait 5 zdz_not shown 'Zoduzazuのﾊﾞｰｼﾞｮﾝ情報'
 zdz_check "the clock still runs" zdz_running
