@@ -375,10 +375,12 @@ struct ColourImage {
   const Rgba& at(int x, int y) const { return px[static_cast<std::size_t>(y * size + x)]; }
 };
 
-// The same drawing at four times the size, each block of 4 x 4 pixels averaged into one: edges
-// take partial cover (alpha) instead of steps, and every rim and hand keeps its proportion.
+// The same drawing at four times the size (twice, for the large image, whose edges are smooth
+// enough then and which would otherwise take a million pixels), each block of pixels averaged
+// into one: edges take partial cover (alpha) instead of steps, and every rim and hand keeps its
+// proportion.
 ColourImage drawFullColour(int size) {
-  constexpr int kOver = 4;
+  const int kOver = size > 64 ? 2 : 4;
   const Image big = drawClock(scaled(kLarge, size * kOver));
   ColourImage out{size, std::vector<Rgba>(static_cast<std::size_t>(size * size))};
   for (int y = 0; y < size; ++y) {
@@ -396,7 +398,7 @@ ColourImage drawFullColour(int size) {
       }
       if (n == 0) continue;  // transparent black
       const auto mean = [n](int sum) { return static_cast<std::uint8_t>((sum + n / 2) / n); };
-      constexpr int kAll = kOver * kOver;
+      const int kAll = kOver * kOver;
       out.px[static_cast<std::size_t>(y * size + x)] = {
           mean(r), mean(g), mean(b), static_cast<std::uint8_t>((n * 255 + kAll / 2) / kAll)};
     }
