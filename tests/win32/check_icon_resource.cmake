@@ -5,15 +5,10 @@
 
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
-execute_process(COMMAND ${WRESTOOL} -x -t 14 ${EXE} -o ${WORK_DIR}/group.ico RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "wrestool found no icon in ${EXE}: ${rc}")
-endif()
+execute_process(COMMAND ${WRESTOOL} -x -t 14 ${EXE} -o ${WORK_DIR}/group.ico
+                COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${ICOTOOL} -l ${WORK_DIR}/group.ico OUTPUT_VARIABLE listing
-                RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "icotool cannot read the icon: ${rc}")
-endif()
+                COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX MATCHALL "--width=[0-9]+ --height=[0-9]+ --bit-depth=[0-9]+" images "${listing}")
 list(TRANSFORM images REPLACE "--width=([0-9]+) --height=([0-9]+) --bit-depth=([0-9]+)"
                               "\\1x\\2@\\3")
@@ -21,4 +16,3 @@ set(expected 32x32@4 16x16@4 20x20@32 24x24@32 40x40@32 48x48@32 64x64@32 256x25
 if(NOT images STREQUAL expected)
   message(FATAL_ERROR "the program's icon holds ${images}, not ${expected}")
 endif()
-message(STATUS "icon images: ${images}")

@@ -37,10 +37,7 @@ Shape ShapeOf(HICON icon) {
   HDC dc = GetDC(nullptr);
   GetDIBits(dc, info.hbmColor, 0, static_cast<UINT>(bm.bmHeight), px.data(), &bi, DIB_RGB_COLORS);
   ReleaseDC(nullptr, dc);
-  for (DWORD p : px) {
-    const DWORD alpha = p >> 24;
-    if (alpha > 0 && alpha < 255) shape.softEdges = true;
-  }
+  for (DWORD p : px) shape.softEdges |= (p >> 24) > 0 && (p >> 24) < 255;
   DeleteObject(info.hbmColor);
   DeleteObject(info.hbmMask);
   return shape;
