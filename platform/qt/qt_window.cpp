@@ -204,8 +204,10 @@ void QtWindow::ApplySize() {
   if (!window_) return;
   const FormSpec& spec = form_.Spec();
   if (outerWidth_ > 0 && outerHeight_ > 0) {
-    QMargins frame = FrameIsOurs() ? kConventionalFrame : gFrameGuess;
-    if (window_->isVisible() && !FrameIsOurs()) {
+    QMargins frame = gFrameGuess;
+    if (FrameIsOurs()) {
+      frame = kConventionalFrame;
+    } else if (window_->isVisible()) {
       const QMargins own = FrameOf(*window_);
       if (!own.isNull()) frame = gFrameGuess = own;
     }
