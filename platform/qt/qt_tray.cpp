@@ -1,7 +1,5 @@
 #include "platform/qt/qt_tray.h"
 
-#include <QApplication>
-
 #include "platform/qt/qt_units.h"
 #include "platform/qt/tray_hosts.h"
 
@@ -61,7 +59,7 @@ bool QtTray::Add(const NotifyIconData& data) {
   if (icons_.count(key)) return false;
 
   if (!qtUsesDBus_) qtUsesDBus_ = host_.startsWith("sni:");
-  auto icon = std::make_unique<QSystemTrayIcon>(QApplication::windowIcon());
+  auto icon = std::make_unique<QSystemTrayIcon>(TrayIcon());
   icon->setToolTip(Q(data.szTip));
   // Qt folds each click into an activation; hand the program the button message it stands for.
   // Queued: a pop-up menu runs its own loop, and a D-Bus tray's call must be answered first.

@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include <cmath>
+#include <initializer_list>
 
 namespace zdz::qt {
 
@@ -60,16 +61,24 @@ void InstallFonts() {
   QGuiApplication::setFont(ui);
 }
 
-void InstallAppIcon() {
+namespace {
+
+QIcon IconOfSizes(std::initializer_list<int> sizes) {
   // A reader told the format and forbidden to guess: asking QIcon to load a file probes the
   // content with every image plug-in installed, which loads them all for the whole day.
   QIcon icon;
-  for (const char* path : {":/icons/icon/zoduzazu-32.png", ":/icons/icon/zoduzazu-16.png"}) {
-    QImageReader reader(QString::fromLatin1(path), "png");
+  for (int size : sizes) {
+    QImageReader reader(QStringLiteral(":/icons/icon/zoduzazu-%1.png").arg(size), "png");
     reader.setAutoDetectImageFormat(false);
     icon.addPixmap(QPixmap::fromImage(reader.read()));
   }
-  QGuiApplication::setWindowIcon(icon);
+  return icon;
 }
+
+}  // namespace
+
+void InstallAppIcon() { QGuiApplication::setWindowIcon(IconOfSizes({32, 16})); }
+
+QIcon TrayIcon() { return IconOfSizes({16, 24, 32, 48, 64, 128, 256}); }
 
 }  // namespace zdz::qt

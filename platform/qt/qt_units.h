@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QString>
 
 #include <string>
@@ -28,7 +29,11 @@ QFont ToQFont(const FontSpec& spec, const QFont& fallback);
 // application's font, the menus' and dialogs'.
 void InstallFonts();
 
-// The alarm-clock icon, 32 and 16 pixels, as every window's and the tray's icon.
+// The alarm-clock icon, 32 and 16 pixels, as every window's icon.
 void InstallAppIcon();
+
+// The alarm-clock icon at every size the package installs, 16 to 256 pixels, so that a tray
+// at any scale picks an image drawn for it rather than stretching a small one.
+QIcon TrayIcon();
 
 }  // namespace zdz::qt

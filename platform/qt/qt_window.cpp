@@ -29,6 +29,16 @@ namespace {
 // sized again once its own are known.
 QMargins gFrameGuess;
 
+// A conventional window manager's frame (openbox's: left 1, top 20, right 1, bottom 5), the one
+// the forms' outer sizes leave room for. Where the program draws its own title bar (Qt under
+// Wayland, which is taller), the client area stays what it is under such a frame and the
+// window grows by the difference, so nothing the form holds is cut off.
+constexpr QMargins kConventionalFrame(1, 20, 1, 5);
+
+// Under Wayland the frame is Qt's own title bar, or a compositor's whose size Qt is never told:
+// either way not a window manager's frame to measure.
+bool FrameIsOurs() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
 // The frame around a mapped window: the window manager's, or a Wayland client's own title bar.
 QMargins FrameOf(const QWidget& window) {
   const QRect outer = window.frameGeometry(), inner = window.geometry();
@@ -195,7 +205,9 @@ void QtWindow::ApplySize() {
   const FormSpec& spec = form_.Spec();
   if (outerWidth_ > 0 && outerHeight_ > 0) {
     QMargins frame = gFrameGuess;
-    if (window_->isVisible()) {
+    if (FrameIsOurs()) {
+      frame = kConventionalFrame;
+    } else if (window_->isVisible()) {
       const QMargins own = FrameOf(*window_);
       if (!own.isNull()) frame = gFrameGuess = own;
     }
@@ -223,12 +235,12 @@ void QtWindow::PlaceOnFirstShow() {
 
 bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == window_ && outerWidth_ > 0) {
-    // The window manager adds its frame only after mapping, and a Wayland client learns the
-    // size of its own title bar only after the compositor's first configure, which no event
-    // of its own announces: size the outer frame again once the frame is known or changes.
+    // The window manager adds its frame only after mapping, and may change it later (a theme):
+    // size the outer frame again once the frame is known or changes.
     const bool mapped = event->type() == QEvent::Show || event->type() == QEvent::Move ||
                         event->type() == QEvent::WindowActivate;
     const auto frameChanged = [&] {
+      if (FrameIsOurs()) return false;
       const QMargins own = window_->isVisible() ? FrameOf(*window_) : QMargins();
       return !own.isNull() && own != appliedFrame_;
     };

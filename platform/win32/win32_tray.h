@@ -25,6 +25,10 @@ class Tray : public NotifyArea {
 
   // From the window procedure of the icon's window.
   void OnCallback(HWND window, WPARAM id, LPARAM lParam);
+  // A new picture for the window's icons, drawn for its new DPI.
+  void ChangeIcon(HWND window, HICON icon);
+  // The picture the shell was last given for an icon we hold; null for none.
+  HICON Picture(NativeHandle window, std::uint32_t id) const;
   // The shell's "TaskbarCreated": a restarted shell holds none of our icons.
   void OnTaskbarCreated();
   UINT TaskbarCreatedMessage() const { return taskbarCreated_; }
@@ -32,7 +36,7 @@ class Tray : public NotifyArea {
  private:
   UINT taskbarCreated_;
   NotifyAreaListener* listener_ = nullptr;
-  std::map<std::pair<NativeHandle, std::uint32_t>, bool> icons_;
+  std::map<std::pair<NativeHandle, std::uint32_t>, HICON> icons_;  // with their pictures
 };
 
 }  // namespace zdz::win32

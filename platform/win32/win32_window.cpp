@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "platform/win32/win32_icons.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_tray.h"
 
@@ -36,11 +37,6 @@ std::wstring MenuText(const MenuItem& item) {
   std::wstring text = Wide(item.Caption());
   if (!item.Shortcut().empty()) text += L"\t" + Wide(item.Shortcut());
   return text;
-}
-
-HICON AppIcon(int size) {
-  return static_cast<HICON>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
 }
 
 class ChildPeer : public ControlPeer {
@@ -134,6 +130,7 @@ Window::Window(Form& form, Tray& tray, HWND owner)
                       CW_USEDEFAULT, 100, 100, parent, nullptr, GetModuleHandleW(nullptr), this);
   dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
   if (dpi_ <= 0) dpi_ = 96;
+  if (!IsDialog()) ApplyWindowIcons(hwnd_, dpi_);
   if (!IsDialog()) BuildMenus();
   BuildControls();
   Layout();
@@ -312,8 +309,7 @@ void Window::BuildControls() {
     byId_[id] = c.get();
     childOf_[c.get()] = child;
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(*c, c->Caption())), FALSE);
-    if (spec.kind == ControlKind::kPicture && spec.showIcon)
-      SendMessageW(child, STM_SETICON, reinterpret_cast<WPARAM>(AppIcon(32)), 0);
+    if (spec.kind == ControlKind::kPicture && spec.showIcon) ShowIconPicture(child, dpi_);
     auto peer = std::make_unique<ChildPeer>(*this, *c, child, Origin(spec));
     c->AttachPeer(peer.get());
     controls_.push_back(std::move(peer));
@@ -423,8 +419,7 @@ void Window::PopupMenu(const std::string& menuName) {
 }
 
 NativeHandle Window::IconHandle() const {
-  static HICON icon = AppIcon(16);
-  return reinterpret_cast<NativeHandle>(icon);
+  return reinterpret_cast<NativeHandle>(AppIcon(SmallIconSize(dpi_)));
 }
 
 bool Window::PreTranslate(MSG& msg) {
@@ -520,9 +515,15 @@ LRESULT Window::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wParam);
-      for (auto& [model, child] : childOf_)
+      for (auto& [model, child] : childOf_) {
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(*model, model->Caption())),
                      TRUE);
+        if (model->Spec().showIcon) ShowIconPicture(child, dpi_);
+      }
+      if (!IsDialog()) {
+        ApplyWindowIcons(hwnd_, dpi_);
+        tray_.ChangeIcon(hwnd_, AppIcon(SmallIconSize(dpi_)));
+      }
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -9,8 +9,8 @@ execute_process(COMMAND ${MAKE_ICON} ${WORK_DIR} RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "make_icon failed: ${rc}")
 endif()
-foreach(name zoduzazu-16.png zoduzazu-32.png zoduzazu-48.png zoduzazu-64.png zoduzazu-128.png
-             zoduzazu-256.png zoduzazu.ico)
+foreach(name zoduzazu-16.png zoduzazu-24.png zoduzazu-32.png zoduzazu-48.png zoduzazu-64.png
+             zoduzazu-128.png zoduzazu-256.png zoduzazu.ico)
   execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK_DIR}/${name}
                           ${CHECKED_IN}/${name}
                   RESULT_VARIABLE differ)

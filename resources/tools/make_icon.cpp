@@ -1,6 +1,6 @@
 // Draws the alarm-clock icon from simple geometry into a 16-colour pixel grid and writes it
 // as PNGs (16 and 32 pixels, and the larger sizes a desktop theme wants) and one ICO holding
-// the 32 and 16 pixel images.
+// the 16-colour 32 and 16 pixel images and full-colour ones for scaled displays.
 //
 // Usage: make_icon OUTPUT_DIR
 //
@@ -356,6 +356,56 @@ const Layout kSmall{
 // The sizes above 32 pixels that the icon themes ask for.
 constexpr std::array kThemeSizes{48, 64, 128, 256};
 
+// Windows' small and large icon sizes at 125 to 200 % (20/40, 24/48, 32/64), and the 256 pixel
+// image that Explorer shows at its largest.
+constexpr std::array kFullColourSizes{20, 24, 40, 48, 64, 256};
+
+// The small full-colour size a 22 or 24 pixel panel asks for, among the theme's PNGs.
+constexpr int kPanelSize = 24;
+
+// ---- Full colour -----------------------------------------------------------------------------
+
+struct Rgba {
+  std::uint8_t r, g, b, a;
+};
+
+struct ColourImage {
+  int size;
+  std::vector<Rgba> px;
+  const Rgba& at(int x, int y) const { return px[static_cast<std::size_t>(y * size + x)]; }
+};
+
+// The same drawing at four times the size (twice, for the large image, whose edges are smooth
+// enough then and which would otherwise take a million pixels), each block of pixels averaged
+// into one: edges take partial cover (alpha) instead of steps, and every rim and hand keeps its
+// proportion.
+ColourImage drawFullColour(int size) {
+  const int kOver = size > 64 ? 2 : 4;
+  const Image big = drawClock(scaled(kLarge, size * kOver));
+  ColourImage out{size, std::vector<Rgba>(static_cast<std::size_t>(size * size))};
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      int r = 0, g = 0, b = 0, n = 0;
+      for (int sy = 0; sy < kOver; ++sy) {
+        for (int sx = 0; sx < kOver; ++sx) {
+          const Colour c = big.at(x * kOver + sx, y * kOver + sy);
+          if (c == kClear) continue;
+          r += kPalette[c].r;
+          g += kPalette[c].g;
+          b += kPalette[c].b;
+          ++n;
+        }
+      }
+      if (n == 0) continue;  // transparent black
+      const auto mean = [n](int sum) { return static_cast<std::uint8_t>((sum + n / 2) / n); };
+      const int kAll = kOver * kOver;
+      out.px[static_cast<std::size_t>(y * size + x)] = {
+          mean(r), mean(g), mean(b), static_cast<std::uint8_t>((n * 255 + kAll / 2) / kAll)};
+    }
+  }
+  return out;
+}
+
 // ---- PNG -------------------------------------------------------------------------------------
 
 std::uint32_t crc32(const Bytes& data, std::size_t from = 0) {
@@ -415,6 +465,127 @@ Bytes zlibStored(const Bytes& raw) {
   } while (pos < raw.size());
   putBe32(z, adler32(raw));
   return z;
+}
+
+// Writes deflate's bits, least significant first, as the format packs them.
+class BitWriter {
+ public:
+  explicit BitWriter(Bytes& out) : out_(out) {}
+  void bits(std::uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) put((value >> i) & 1u);
+  }
+  // Huffman codes go out from their most significant bit.
+  void code(std::uint32_t value, int count) {
+    for (int i = count - 1; i >= 0; --i) put((value >> i) & 1u);
+  }
+  void flush() {
+    if (used_ > 0) out_.push_back(acc_);
+    acc_ = 0;
+    used_ = 0;
+  }
+
+ private:
+  void put(std::uint32_t bit) {
+    acc_ = static_cast<std::uint8_t>(acc_ | (bit << used_));
+    if (++used_ == 8) flush();
+  }
+  Bytes& out_;
+  std::uint8_t acc_ = 0;
+  int used_ = 0;
+};
+
+// zlib stream of one deflate block with the fixed codes and greedy matches: the large
+// full-colour image is mostly runs, and stored blocks would put 256 kB of it into the program.
+Bytes zlibFixed(const Bytes& raw) {
+  static constexpr std::array<int, 29> kLenBase{3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
+                                                15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
+                                                67, 83, 99, 115, 131, 163, 195, 227, 258};
+  static constexpr std::array<int, 29> kLenExtra{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                                 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+  static constexpr std::array<int, 30> kDistBase{
+      1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
+      193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+  static constexpr std::array<int, 30> kDistExtra{0, 0, 0,  0,  1,  1,  2,  2,  3,  3,
+                                                  4, 4, 5,  5,  6,  6,  7,  7,  8,  8,
+                                                  9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+  constexpr std::size_t kWindow = 32768, kMaxLen = 258, kMinLen = 3;
+
+  Bytes z{0x78, 0x01};
+  BitWriter w(z);
+  const auto symbol = [&w](int v) {
+    if (v < 144)
+      w.code(0x30u + static_cast<std::uint32_t>(v), 8);
+    else if (v < 256)
+      w.code(0x190u + static_cast<std::uint32_t>(v - 144), 9);
+    else if (v < 280)
+      w.code(static_cast<std::uint32_t>(v - 256), 7);
+    else
+      w.code(0xC0u + static_cast<std::uint32_t>(v - 280), 8);
+  };
+  w.bits(1, 1);  // the last block
+  w.bits(1, 2);  // fixed codes
+
+  std::vector<std::size_t> last(1 << 16, SIZE_MAX);  // latest position of each 3-byte hash
+  const auto hash = [&raw](std::size_t i) {
+    return ((raw[i] << 10) ^ (raw[i + 1] << 5) ^ raw[i + 2]) & 0xFFFFu;
+  };
+  for (std::size_t i = 0; i < raw.size();) {
+    std::size_t len = 0, dist = 0;
+    if (i + kMinLen <= raw.size()) {
+      const std::size_t h = hash(i), from = last[h];
+      last[h] = i;
+      if (from != SIZE_MAX && i - from <= kWindow) {
+        const std::size_t most = std::min(kMaxLen, raw.size() - i);
+        while (len < most && raw[from + len] == raw[i + len]) ++len;
+        dist = i - from;
+      }
+    }
+    if (len < kMinLen) {
+      symbol(raw[i]);
+      ++i;
+      continue;
+    }
+    int lc = 28;
+    while (kLenBase[static_cast<std::size_t>(lc)] > static_cast<int>(len)) --lc;
+    symbol(257 + lc);
+    w.bits(
+        static_cast<std::uint32_t>(static_cast<int>(len) - kLenBase[static_cast<std::size_t>(lc)]),
+        kLenExtra[static_cast<std::size_t>(lc)]);
+    int dc = 29;
+    while (kDistBase[static_cast<std::size_t>(dc)] > static_cast<int>(dist)) --dc;
+    w.code(static_cast<std::uint32_t>(dc), 5);
+    w.bits(static_cast<std::uint32_t>(static_cast<int>(dist) -
+                                      kDistBase[static_cast<std::size_t>(dc)]),
+           kDistExtra[static_cast<std::size_t>(dc)]);
+    // Later matches may start inside this one.
+    for (std::size_t k = i + 1; k < i + len && k + kMinLen <= raw.size(); ++k) last[hash(k)] = k;
+    i += len;
+  }
+  symbol(256);  // end of block
+  w.flush();
+  putBe32(z, adler32(raw));
+  return z;
+}
+
+// 8-bit RGBA PNG, straight alpha.
+Bytes encodePng(const ColourImage& img) {
+  Bytes out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  Bytes ihdr;
+  putBe32(ihdr, static_cast<std::uint32_t>(img.size));
+  putBe32(ihdr, static_cast<std::uint32_t>(img.size));
+  ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0});  // depth 8, RGBA, deflate, no filter, no interlace
+  pngChunk(out, "IHDR", ihdr);
+  Bytes raw;
+  for (int y = 0; y < img.size; ++y) {
+    raw.push_back(0);  // filter: none
+    for (int x = 0; x < img.size; ++x) {
+      const Rgba& p = img.at(x, y);
+      raw.insert(raw.end(), {p.r, p.g, p.b, p.a});
+    }
+  }
+  pngChunk(out, "IDAT", zlibFixed(raw));
+  pngChunk(out, "IEND", {});
+  return out;
 }
 
 // 8-bit indexed PNG: the sixteen colours plus a seventeenth, fully transparent entry.
@@ -490,28 +661,61 @@ Bytes encodeIcoImage(const Image& img) {
   return out;
 }
 
-Bytes encodeIco(const std::vector<Image>& images) {
+// A full-colour icon image: a 32-bit bottom-up bitmap whose alpha does the blending, then the
+// AND mask that shells without alpha use (set where the picture is fully transparent).
+Bytes encodeIcoImage(const ColourImage& img) {
+  const int n = img.size;
+  const int andStride = ((n + 31) / 32) * 4;
+
+  Bytes out;
+  putLe32(out, 40);
+  putLe32(out, static_cast<std::uint32_t>(n));
+  putLe32(out, static_cast<std::uint32_t>(2 * n));
+  putLe16(out, 1);
+  putLe16(out, 32);
+  putLe32(out, 0);
+  putLe32(out, static_cast<std::uint32_t>((n * 4 + andStride) * n));
+  for (int i = 0; i < 4; ++i) putLe32(out, 0);
+  for (int y = n - 1; y >= 0; --y) {
+    for (int x = 0; x < n; ++x) {
+      const Rgba& p = img.at(x, y);
+      out.insert(out.end(), {p.b, p.g, p.r, p.a});
+    }
+  }
+  for (int y = n - 1; y >= 0; --y) {
+    Bytes row(static_cast<std::size_t>(andStride), 0);
+    for (int x = 0; x < n; ++x) {
+      if (img.at(x, y).a == 0) row[static_cast<std::size_t>(x / 8)] |= 0x80 >> (x % 8);
+    }
+    out.insert(out.end(), row.begin(), row.end());
+  }
+  return out;
+}
+
+struct IcoEntry {
+  int size, bitsPerPixel;
+  Bytes body;
+};
+
+Bytes encodeIco(const std::vector<IcoEntry>& images) {
   Bytes out;
   putLe16(out, 0);
   putLe16(out, 1);  // icon, not cursor
   putLe16(out, static_cast<std::uint32_t>(images.size()));
 
-  std::vector<Bytes> bodies;
-  for (const Image& img : images) bodies.push_back(encodeIcoImage(img));
-
   std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(images.size());
-  for (std::size_t i = 0; i < images.size(); ++i) {
-    out.push_back(static_cast<std::uint8_t>(images[i].size));
-    out.push_back(static_cast<std::uint8_t>(images[i].size));
-    out.push_back(16);  // colours
+  for (const IcoEntry& e : images) {
+    out.push_back(static_cast<std::uint8_t>(e.size));  // 256 is written as 0
+    out.push_back(static_cast<std::uint8_t>(e.size));
+    out.push_back(e.bitsPerPixel == 4 ? 16 : 0);  // colours, 0 above a palette's
     out.push_back(0);
     putLe16(out, 1);  // planes
-    putLe16(out, 4);  // bits per pixel
-    putLe32(out, static_cast<std::uint32_t>(bodies[i].size()));
+    putLe16(out, static_cast<std::uint32_t>(e.bitsPerPixel));
+    putLe32(out, static_cast<std::uint32_t>(e.body.size()));
     putLe32(out, offset);
-    offset += static_cast<std::uint32_t>(bodies[i].size());
+    offset += static_cast<std::uint32_t>(e.body.size());
   }
-  for (const Bytes& b : bodies) out.insert(out.end(), b.begin(), b.end());
+  for (const IcoEntry& e : images) out.insert(out.end(), e.body.begin(), e.body.end());
   return out;
 }
 
@@ -537,9 +741,20 @@ int main(int argc, char** argv) {
   const Image big = drawClock(kLarge);
   const Image small = drawClock(kSmall);
 
+  // The 16-colour images first and unchanged: at 100 % the program looks as it always has.
+  std::vector<IcoEntry> ico{{32, 4, encodeIcoImage(big)}, {16, 4, encodeIcoImage(small)}};
+  for (int size : kFullColourSizes) {
+    const ColourImage img = drawFullColour(size);
+    // The large one as PNG, as Windows Vista and later read it: a bitmap would be four times
+    // larger.
+    ico.push_back({size, 32, size == 256 ? encodePng(img) : encodeIcoImage(img)});
+  }
+
   bool ok = writeFile(dir + "/zoduzazu-32.png", encodePng(big)) &&
             writeFile(dir + "/zoduzazu-16.png", encodePng(small)) &&
-            writeFile(dir + "/zoduzazu.ico", encodeIco({big, small}));
+            writeFile(dir + "/zoduzazu-" + std::to_string(kPanelSize) + ".png",
+                      encodePng(drawFullColour(kPanelSize))) &&
+            writeFile(dir + "/zoduzazu.ico", encodeIco(ico));
   // Drawn afresh at each size rather than enlarged, so edges stay smooth and rims even.
   for (int size : kThemeSizes) {
     const std::string name = dir + "/zoduzazu-" + std::to_string(size) + ".png";

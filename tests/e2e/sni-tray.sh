@@ -46,7 +46,10 @@ props=$("$sni" show)
 printf '%s\n' "$props" | sed 's/^/  /'
 zdz_check "its title is Zoduzazu" grep -qx "Title: 'Zoduzazu'" <<<"$props"
 zdz_check "its tip is Zoduzazu" grep -q "^ToolTip: title='Zoduzazu'" <<<"$props"
-zdz_check "it has an icon picture" grep -Eq '^IconPixmap: [0-9]+x[0-9]+' <<<"$props"
+# Every size installed that Qt passes over D-Bus (it leaves out those above 64 px).
+sizes=$(sed -n 's/^IconPixmap: //p' <<<"$props" | grep -o '[0-9]*x[0-9]*' | tr '\n' ' ')
+all_sizes() { for s in 16x16 24x24 32x32 48x48 64x64; do [[ " $sizes" == *" $s "* ]] || return 1; done; }
+zdz_check "its pictures come at 16, 24, 32, 48 and 64 px ($sizes)" all_sizes
 
 zdz_log "# Activate (a left click): the file menu"
 zdz_check "is answered" call Activate

@@ -21,11 +21,13 @@ zdz_init "$@"
 zdz_require "the session runs a compositor" test -n "${WAYLAND_DISPLAY:-}"
 
 scene() { timeout 3 weston-debug scene-graph 2>/dev/null; }
-# The outer size "W H" of the program's top-level window titled $1, as the compositor places it.
+# The outer size "W H" of the program's top-level window titled $1, as the compositor places it
+# (with Qt's title bar); with `opaque`, its client area, the part Qt does not draw as frame.
 toplevel_size() {
-  scene | awk -v t="top-level window '$1' of zoduzazu" '
+  scene | awk -v t="top-level window '$1' of zoduzazu" -v what="${2:-position}:" '
     index($0, t) { want = 1; next }
-    want && /position:/ { gsub(/[(),]/, " "); print $5 - $2, $6 - $3; exit }'
+    want && index($0, what) { gsub(/[][(),]/, " "); print $5 - $2, $6 - $3, $2, $6; exit }' |
+    cut -d' ' -f"${3:-1-2}"
 }
 shown() { [[ -n $(toplevel_size "$1") ]]; }
 popups() { scene | grep -c 'role xdg_popup'; }
@@ -43,10 +45,36 @@ zdz_start "$cfg" QT_QPA_PLATFORM=wayland
 
 zdz_log "# the clock window"
 zdz_require "opens" zdz_wait 15 shown Zoduzazu
-# The same outer size as under X11, where the window manager draws the frame.
-outer_is() { [[ $(toplevel_size Zoduzazu) == "319 96" ]]; }
-zdz_check "with its outer size 319x96 ($(toplevel_size Zoduzazu))" zdz_wait 3 outer_is
+# The client area it has under X11 (the outer 319x96 less openbox's frame, 1, 1, 20 and 5),
+# inside an outer size grown by Qt's title bar, which is taller than that frame.
+client_is() { [[ $(toplevel_size "$1" opaque) == "$2" ]]; }
+zdz_check "with the client area it has under X11, 317x71 ($(toplevel_size Zoduzazu opaque))" \
+  zdz_wait 3 client_is Zoduzazu "317 71"
+read -r outer_w outer_h < <(toplevel_size Zoduzazu)
+zdz_check "grown by Qt's title bar (outer ${outer_w}x$outer_h)" test "$outer_h" -gt 96 -a "$outer_w" -ge 319
+# A dialog need not say which part of it is opaque: its client area is its outer size less the
+# frame Qt draws around the clock.
+frame_w=$((outer_w - 317)) frame_h=$((outer_h - 71))
+dialog_client_is() {
+  local w h
+  read -r w h < <(toplevel_size "$1")
+  [[ "$((w - frame_w)) $((h - frame_h))" == "$2" ]]
+}
 mkdir -p "$ZDZ_ARTIFACTS"
+xdotool mousemove --window "$output" 799 0  # weston's pointer out of the picture
+# The client area's last rows are the window's face, below the time label's frame (two light
+# lines under its black), not the label cut off by the window's edge. Looked at again while
+# weston still fades the screen in.
+read -r left bottom < <(toplevel_size Zoduzazu opaque 3-4)
+face_below_label() {
+  shot "$ZDZ_WORK/client.png"
+  local darkest
+  darkest=$(convert "$ZDZ_WORK/client.png" -crop "317x4+$left+$((bottom - 4))" +repage \
+    -colorspace Gray -format '%[fx:int(255*minima)]' info:)
+  [[ $darkest -gt 180 ]]
+}
+zdz_check "the time label and its frame end above the window's bottom edge" \
+  zdz_wait 3 face_below_label
 shot "$ZDZ_WORK/tick1.png"
 ticked() {
   shot "$ZDZ_ARTIFACTS/wayland.png"
@@ -71,9 +99,12 @@ zdz_check "Alt+F opens the file menu" press_until alt+f one_popup
 xdotool key Escape
 zdz_check "Esc closes it" zdz_wait 3 no_popup
 zdz_check "Ctrl+O opens the options, asking to stay on top" press_until ctrl+o shown '各種設定'
+zdz_check "with the client area of the form, 307x235" zdz_wait 3 dialog_client_is '各種設定' "307 235"
 xdotool key Escape
 zdz_check "Esc closes them" zdz_wait 5 zdz_not shown '各種設定'
 zdz_check "Ctrl+V opens the version dialog" press_until ctrl+v shown 'Zoduzazuのﾊﾞｰｼﾞｮﾝ情報'
+zdz_check "with the client area of the form, 385x224" \
+  zdz_wait 3 dialog_client_is 'Zoduzazuのﾊﾞｰｼﾞｮﾝ情報' "385 224"
 xdotool key Escape
 zdz_check "Esc closes it" zdz_wait 5 zdz_not shown 'Zoduzazuのﾊﾞｰｼﾞｮﾝ情報'
 zdz_check "the clock still runs" zdz_running
