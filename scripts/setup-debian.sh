@@ -9,6 +9,8 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libxcb1-dev
   libsndfile1-dev libpulse-dev
+  # the icon generator's PNG compression
+  zlib1g-dev
   # the benchmarks' window watcher (Xlib)
   libx11-dev
   # runtime look: the Mincho and Gothic faces the forms ask for

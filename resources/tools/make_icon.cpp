@@ -10,12 +10,15 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iostream>
 #include <numbers>
 #include <string>
 #include <vector>
+
+#include <zlib.h>
 
 namespace zdz {
 namespace {
@@ -408,24 +411,6 @@ ColourImage drawFullColour(int size) {
 
 // ---- PNG -------------------------------------------------------------------------------------
 
-std::uint32_t crc32(const Bytes& data, std::size_t from = 0) {
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (std::size_t i = from; i < data.size(); ++i) {
-    crc ^= data[i];
-    for (int b = 0; b < 8; ++b) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
-
-std::uint32_t adler32(const Bytes& data) {
-  std::uint32_t a = 1, b = 0;
-  for (std::uint8_t v : data) {
-    a = (a + v) % 65521u;
-    b = (b + a) % 65521u;
-  }
-  return (b << 16) | a;
-}
-
 void putBe32(Bytes& out, std::uint32_t v) {
   for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<std::uint8_t>(v >> s));
 }
@@ -445,125 +430,18 @@ void pngChunk(Bytes& out, const char* type, const Bytes& body) {
   Bytes typed(type, type + 4);
   typed.insert(typed.end(), body.begin(), body.end());
   out.insert(out.end(), typed.begin(), typed.end());
-  putBe32(out, crc32(typed));
+  putBe32(out, static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
 }
 
-// zlib stream of stored (uncompressed) deflate blocks: an icon is a few hundred bytes, so
-// compression would buy nothing worth a dependency.
-Bytes zlibStored(const Bytes& raw) {
-  Bytes z{0x78, 0x01};
-  std::size_t pos = 0;
-  do {
-    const std::size_t n = std::min<std::size_t>(raw.size() - pos, 65535);
-    const bool last = pos + n == raw.size();
-    z.push_back(last ? 1 : 0);
-    putLe16(z, static_cast<std::uint32_t>(n));
-    putLe16(z, static_cast<std::uint32_t>(~n & 0xFFFFu));
-    z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(pos),
-             raw.begin() + static_cast<std::ptrdiff_t>(pos + n));
-    pos += n;
-  } while (pos < raw.size());
-  putBe32(z, adler32(raw));
-  return z;
-}
-
-// Writes deflate's bits, least significant first, as the format packs them.
-class BitWriter {
- public:
-  explicit BitWriter(Bytes& out) : out_(out) {}
-  void bits(std::uint32_t value, int count) {
-    for (int i = 0; i < count; ++i) put((value >> i) & 1u);
+// One zlib stream at zlib's best level: the large full-colour image is mostly runs.
+Bytes zlibStream(const Bytes& raw) {
+  uLongf size = compressBound(static_cast<uLong>(raw.size()));
+  Bytes z(size);
+  if (compress2(z.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9) != Z_OK) {
+    std::cerr << "make_icon: zlib failed\n";
+    std::exit(1);
   }
-  // Huffman codes go out from their most significant bit.
-  void code(std::uint32_t value, int count) {
-    for (int i = count - 1; i >= 0; --i) put((value >> i) & 1u);
-  }
-  void flush() {
-    if (used_ > 0) out_.push_back(acc_);
-    acc_ = 0;
-    used_ = 0;
-  }
-
- private:
-  void put(std::uint32_t bit) {
-    acc_ = static_cast<std::uint8_t>(acc_ | (bit << used_));
-    if (++used_ == 8) flush();
-  }
-  Bytes& out_;
-  std::uint8_t acc_ = 0;
-  int used_ = 0;
-};
-
-// zlib stream of one deflate block with the fixed codes and greedy matches: the large
-// full-colour image is mostly runs, and stored blocks would put 256 kB of it into the program.
-Bytes zlibFixed(const Bytes& raw) {
-  static constexpr std::array<int, 29> kLenBase{3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
-                                                15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
-                                                67, 83, 99, 115, 131, 163, 195, 227, 258};
-  static constexpr std::array<int, 29> kLenExtra{0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
-                                                 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-  static constexpr std::array<int, 30> kDistBase{
-      1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
-      193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-  static constexpr std::array<int, 30> kDistExtra{0, 0, 0,  0,  1,  1,  2,  2,  3,  3,
-                                                  4, 4, 5,  5,  6,  6,  7,  7,  8,  8,
-                                                  9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
-  constexpr std::size_t kWindow = 32768, kMaxLen = 258, kMinLen = 3;
-
-  Bytes z{0x78, 0x01};
-  BitWriter w(z);
-  const auto symbol = [&w](int v) {
-    if (v < 144)
-      w.code(0x30u + static_cast<std::uint32_t>(v), 8);
-    else if (v < 256)
-      w.code(0x190u + static_cast<std::uint32_t>(v - 144), 9);
-    else if (v < 280)
-      w.code(static_cast<std::uint32_t>(v - 256), 7);
-    else
-      w.code(0xC0u + static_cast<std::uint32_t>(v - 280), 8);
-  };
-  w.bits(1, 1);  // the last block
-  w.bits(1, 2);  // fixed codes
-
-  std::vector<std::size_t> last(1 << 16, SIZE_MAX);  // latest position of each 3-byte hash
-  const auto hash = [&raw](std::size_t i) {
-    return ((raw[i] << 10) ^ (raw[i + 1] << 5) ^ raw[i + 2]) & 0xFFFFu;
-  };
-  for (std::size_t i = 0; i < raw.size();) {
-    std::size_t len = 0, dist = 0;
-    if (i + kMinLen <= raw.size()) {
-      const std::size_t h = hash(i), from = last[h];
-      last[h] = i;
-      if (from != SIZE_MAX && i - from <= kWindow) {
-        const std::size_t most = std::min(kMaxLen, raw.size() - i);
-        while (len < most && raw[from + len] == raw[i + len]) ++len;
-        dist = i - from;
-      }
-    }
-    if (len < kMinLen) {
-      symbol(raw[i]);
-      ++i;
-      continue;
-    }
-    int lc = 28;
-    while (kLenBase[static_cast<std::size_t>(lc)] > static_cast<int>(len)) --lc;
-    symbol(257 + lc);
-    w.bits(
-        static_cast<std::uint32_t>(static_cast<int>(len) - kLenBase[static_cast<std::size_t>(lc)]),
-        kLenExtra[static_cast<std::size_t>(lc)]);
-    int dc = 29;
-    while (kDistBase[static_cast<std::size_t>(dc)] > static_cast<int>(dist)) --dc;
-    w.code(static_cast<std::uint32_t>(dc), 5);
-    w.bits(static_cast<std::uint32_t>(static_cast<int>(dist) -
-                                      kDistBase[static_cast<std::size_t>(dc)]),
-           kDistExtra[static_cast<std::size_t>(dc)]);
-    // Later matches may start inside this one.
-    for (std::size_t k = i + 1; k < i + len && k + kMinLen <= raw.size(); ++k) last[hash(k)] = k;
-    i += len;
-  }
-  symbol(256);  // end of block
-  w.flush();
-  putBe32(z, adler32(raw));
+  z.resize(size);
   return z;
 }
 
@@ -583,7 +461,7 @@ Bytes encodePng(const ColourImage& img) {
       raw.insert(raw.end(), {p.r, p.g, p.b, p.a});
     }
   }
-  pngChunk(out, "IDAT", zlibFixed(raw));
+  pngChunk(out, "IDAT", zlibStream(raw));
   pngChunk(out, "IEND", {});
   return out;
 }
@@ -613,7 +491,7 @@ Bytes encodePng(const Image& img) {
     raw.push_back(0);  // filter: none
     for (int x = 0; x < img.size; ++x) raw.push_back(img.at(x, y));
   }
-  pngChunk(out, "IDAT", zlibStored(raw));
+  pngChunk(out, "IDAT", zlibStream(raw));
   pngChunk(out, "IEND", {});
   return out;
 }
