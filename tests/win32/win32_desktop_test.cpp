@@ -1,12 +1,17 @@
 // The Win32 desktop under Wine: the registry, the windows and menus, the tray, sound, processes.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "about/about_dialog.h"
 #include "clock/clock_window.h"
 #include "core/application.h"
+#include "options/options_dialog.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_text.h"
 
@@ -33,7 +38,7 @@ TEST(RegistryStore, JapaneseValuesRoundTripAndDeleteRemovesTheWholeApplication) 
   RegistryStore store;
   const std::string path = "C:\\音\\ﾁｬｲﾑ 鐘.wav";
   store.SaveAll("ZdzTest", "Zazedor", {{"0", "True"}, {"WAVE", path}});
-  store.Save("ZdzTest", "Other", "k", "v");
+  store.SaveAll("ZdzTest", "Other", {{"k", "v"}});
   EXPECT_EQ(store.Read("ZdzTest", "Zazedor", "0"), "True");
   EXPECT_EQ(store.Read("ZdzTest", "Zazedor", "WAVE"), path);
   const DWORD number = 1;  // a value of another type reads as absent
@@ -49,33 +54,26 @@ TEST(RegistryStore, JapaneseValuesRoundTripAndDeleteRemovesTheWholeApplication) 
             ERROR_SUCCESS);
 }
 
+// The value kinds and sizes are the unit test's; here what only the system shows: the wide
+// call's text, a number's byte order, and the code page that judges whether a text fits.
 TEST(SystemRegistry, GetKeyValueReadsTextAndNumbersAndRefusesWhatDoesNotFit) {
   PlantText(L"text", L"C:\\Program Files\\情報\\msinfo32.exe");
-  const DWORD number = 1234;
+  const DWORD number = 0x12345678;
   Plant(L"Software\\Zoduzazu Tests", L"number", REG_DWORD, &number, sizeof number);
-  const unsigned char bytes[] = {1, 2, 3};
-  Plant(L"Software\\Zoduzazu Tests", L"binary", REG_BINARY, bytes, sizeof bytes);
-  PlantText(L"long", std::wstring(1100, L'x'));
   // 600 kanji: 1,200 UTF-16 bytes, but 1,201 in the code page the narrow call counts in.
   PlantText(L"kanji", std::wstring(600, L'字'));
 
   SystemRegistry registry;
-  const auto get = [&](const char* name, std::string& value,
-                       const char* key = "Software\\Zoduzazu Tests") {
-    return GetKeyValue(registry, kHkcu, key, name, value);
+  const auto get = [&](const char* name, std::string& value) {
+    return GetKeyValue(registry, kHkcu, "Software\\Zoduzazu Tests", name, value);
   };
-  std::string value = "kept";
+  std::string value;
   EXPECT_TRUE(get("text", value));
   EXPECT_EQ(value, "C:\\Program Files\\情報\\msinfo32.exe");
   EXPECT_TRUE(get("number", value));
-  EXPECT_EQ(value, "1234");
-  EXPECT_TRUE(get("binary", value));
-  EXPECT_EQ(value, "1234");  // another type counts as read and leaves the text alone
-  EXPECT_FALSE(get("long", value));
-  EXPECT_EQ(value, "");
+  EXPECT_EQ(value, "305419896");
   EXPECT_FALSE(get("kanji", value));
-  EXPECT_FALSE(get("absent", value));
-  EXPECT_FALSE(get("text", value, "Software\\No Such Key"));
+  EXPECT_EQ(value, "");
 }
 
 std::wstring WindowsPath(const std::string& unixPath) {
@@ -132,6 +130,66 @@ void Pump() {
     Sleep(10);
   }
 }
+
+// Every value of a key as it is stored (type and bytes); nothing when the key is absent.
+using Values = std::map<std::wstring, std::pair<DWORD, std::vector<BYTE>>>;
+std::optional<Values> Snapshot(const std::wstring& key) {
+  HKEY h;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
+    return std::nullopt;
+  Values values;
+  wchar_t name[256];
+  BYTE data[4096];
+  for (DWORD i = 0;; ++i) {
+    DWORD nameSize = 256, type = 0, size = sizeof data;
+    if (RegEnumValueW(h, i, name, &nameSize, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+    values[name] = {type, std::vector<BYTE>(data, data + size)};
+  }
+  RegCloseKey(h);
+  return values;
+}
+
+// Answers each message box titled "Zoduzazu" (of any process) while it lives; Texts() ends it.
+class BoxAnswerer {
+ public:
+  BoxAnswerer() : thread_(CreateThread(nullptr, 0, &BoxAnswerer::Run, this, 0, nullptr)) {}
+  ~BoxAnswerer() { Texts(); }
+  std::vector<std::wstring> Texts() {
+    stop_ = true;
+    if (thread_) WaitForSingleObject(thread_, INFINITE), CloseHandle(thread_), thread_ = nullptr;
+    return texts_;
+  }
+
+ private:
+  static DWORD WINAPI Run(void* self) {
+    auto& me = *static_cast<BoxAnswerer*>(self);
+    while (!me.stop_) {
+      HWND box = FindWindowW(L"#32770", L"Zoduzazu");
+      if (box && IsWindowVisible(box)) {
+        std::wstring text;
+        EnumChildWindows(
+            box,
+            [](HWND child, LPARAM out) {
+              wchar_t buf[1024] = {}, cls[32] = {};
+              GetClassNameW(child, cls, 32);
+              if (!lstrcmpiW(cls, L"Static") && GetWindowTextW(child, buf, 1024) > 0)
+                *reinterpret_cast<std::wstring*>(out) = buf;
+              return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&text));
+        me.texts_.push_back(text);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
+      }
+      Sleep(20);
+    }
+    return 0;
+  }
+
+  std::atomic<bool> stop_ = false;
+  std::vector<std::wstring> texts_;
+  HANDLE thread_;
+};
 
 class ProgramOnWin32 : public ::testing::Test {
  protected:
@@ -206,6 +264,80 @@ TEST_F(ProgramOnWin32, TheIconIsAddedDeletedAndAddedAgainWhenTheTaskbarReturns) 
 
   app->Clock()->Window().UserCancel();  // the title bar's close unloads: the icon goes
   EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe));
+}
+
+TEST_F(ProgramOnWin32, AnOkThatFailsAtAnyWriteLeavesTheRegistryAsItWasAndSaysSoOnce) {
+  Start(true, true);
+  const std::wstring app = L"Software\\VB and VBA Program Settings\\Zazedor";
+  const std::wstring section = app + L"\\Zazedor";
+  // Besides the program's texts: a value of another type, one absent, and someone else's.
+  const DWORD number = 7;
+  Plant(section.c_str(), L"3", REG_DWORD, &number, sizeof number);
+  Plant(section.c_str(), L"other", REG_BINARY, "\x01\x02", 2);
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, section.c_str(), L"WAVEName");
+  const auto ok = [&](int failAt) {
+    desktop.Store().FailAtWrite(failAt);
+    app->OpenOptions();
+    Pump();
+    BoxAnswerer boxes;
+    app->Options().Window().Ctl("btnOKCAN", kButtonOk).UserClick();
+    return boxes.Texts();
+  };
+  const std::vector<std::wstring> notSaved{
+      L"設定を保存できませんでした。ディスクの空き領域が足りません。"};
+  for (const bool deleted : {false, true}) {
+    // After the delete command the key is absent, and a failed OK must leave it so.
+    if (deleted) app->Clock()->DeleteSettings();
+    const auto before = Snapshot(section);
+    ASSERT_EQ(before.has_value(), !deleted);
+    for (int n = 1; n <= 6; ++n) {
+      EXPECT_EQ(ok(n), notSaved) << "write " << n;
+      EXPECT_EQ(Snapshot(section), before) << "write " << n;
+      if (deleted) EXPECT_FALSE(Snapshot(app)) << "write " << n;
+    }
+  }
+  EXPECT_TRUE(ok(0).empty());
+  EXPECT_EQ(Snapshot(section)->size(), 6u);
+}
+
+TEST(RealProgram, AFirstRunThatCannotStoreItsDefaultsSaysSoInABoxAndEndsWithStatus1) {
+  // Below a volatile application key no lasting section key can be made: the first run's
+  // write fails as on a registry the user may not write to.
+  const std::wstring root = L"Software\\VB and VBA Program Settings";
+  RegistryStore().Delete("Zazedor");
+  HKEY rootKey, appKey;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, root.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &rootKey, nullptr),
+            ERROR_SUCCESS);
+  ASSERT_EQ(RegCreateKeyExW(rootKey, L"Zazedor", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                            nullptr, &appKey, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(appKey);
+
+  BoxAnswerer boxes;
+  const std::wstring exe = WindowsPath(ZDZ_PROGRAM_EXE);
+  std::wstring line = L"\"" + exe + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &si, &pi));
+  CloseHandle(pi.hThread);
+  const bool ended = WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(pi.hProcess, 9);
+  DWORD status = 0;
+  GetExitCodeProcess(pi.hProcess, &status);
+  CloseHandle(pi.hProcess);
+  const auto texts = boxes.Texts();
+  RegDeleteKeyW(rootKey, L"Zazedor");
+  RegCloseKey(rootKey);
+
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(status, 1u);
+  ASSERT_EQ(texts.size(), 1u);
+  const std::string text = Utf8(texts[0]);
+  EXPECT_EQ(text.rfind("zoduzazu: cannot keep the settings: ", 0), 0u) << text;
+  EXPECT_NE(text.find("Zazedor\\Zazedor"), std::string::npos) << text;
 }
 
 }  // namespace
