@@ -60,7 +60,8 @@ struct Kept {
 };
 
 Kept Keep(HKEY h, const std::wstring& name) {
-  Kept kept{name};
+  Kept kept;
+  kept.name = name;
   DWORD size = 0;
   if (RegQueryValueExW(h, name.c_str(), nullptr, &kept.type, nullptr, &size) != ERROR_SUCCESS)
     return kept;
