@@ -270,7 +270,11 @@ TEST_F(ProgramOnWin32, AnOkThatFailsAtAnyWriteLeavesTheRegistryAsItWasAndSaysSoO
   Start(true, true);
   const std::wstring appKey = L"Software\\VB and VBA Program Settings\\Zazedor";
   const std::wstring section = appKey + L"\\Zazedor";
-  // Besides the program's texts: a value of another type, one absent, and someone else's.
+  // Texts other than those OK writes, a value of another type, one absent, and someone
+  // else's: a write left in place shows whichever write fails after it.
+  for (const auto& [name, text] :
+       {std::pair{L"0", L"-1"}, {L"1", L"true"}, {L"2", L"0"}, {L"WAVE", L"C:\\y.wav"}})
+    Plant(section.c_str(), name, REG_SZ, text, (lstrlenW(text) + 1) * sizeof(wchar_t));
   const DWORD number = 7;
   Plant(section.c_str(), L"3", REG_DWORD, &number, sizeof number);
   Plant(section.c_str(), L"other", REG_BINARY, "\x01\x02", 2);
