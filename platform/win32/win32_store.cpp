@@ -59,17 +59,19 @@ struct Kept {
   std::vector<BYTE> bytes;
 };
 
-Kept Keep(HKEY h, const std::wstring& name) {
-  Kept kept;
+// ERROR_SUCCESS with the value or its absence kept; a value that cannot be read back stops
+// the save before anything is written.
+LSTATUS Keep(HKEY h, const std::wstring& name, Kept& kept) {
   kept.name = name;
   DWORD size = 0;
-  if (RegQueryValueExW(h, name.c_str(), nullptr, &kept.type, nullptr, &size) != ERROR_SUCCESS)
-    return kept;
+  LSTATUS status = RegQueryValueExW(h, name.c_str(), nullptr, &kept.type, nullptr, &size);
+  if (status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
+  if (status != ERROR_SUCCESS) return status;
   kept.bytes.resize(size);
-  kept.present = RegQueryValueExW(h, name.c_str(), nullptr, &kept.type, kept.bytes.data(), &size) ==
-                 ERROR_SUCCESS;
+  status = RegQueryValueExW(h, name.c_str(), nullptr, &kept.type, kept.bytes.data(), &size);
   kept.bytes.resize(size);
-  return kept;
+  kept.present = status == ERROR_SUCCESS;
+  return status;
 }
 
 void PutBack(HKEY h, const Kept& kept) {
@@ -123,24 +125,27 @@ void RegistryStore::SaveAll(const std::string& app, const std::string& section,
     if (!created.empty()) RemoveTree(created);
     throw Failure("cannot create", sectionKey, status);
   }
-  std::vector<Kept> kept;
-  for (const auto& [key, value] : values) kept.push_back(Keep(h, Wide(key)));
-  int n = 0;
-  for (const auto& [key, value] : values) {
-    const std::wstring text = Wide(value);
-    status = ++n == failAt_
+  std::vector<Kept> kept(values.size());
+  // Puts back the first `written` values, or removes what this save created; a restore that
+  // fails as well has nothing left to try.
+  const auto giveUp = [&](std::size_t written, const std::string& what, LSTATUS why) {
+    if (created.empty())
+      while (written > 0) PutBack(h, kept[--written]);
+    RegCloseKey(h);
+    if (!created.empty()) RemoveTree(created);
+    return Failure(what + " in", sectionKey, why);
+  };
+  for (std::size_t i = 0; i < values.size(); ++i)
+    if ((status = Keep(h, Wide(values[i].first), kept[i])) != ERROR_SUCCESS)
+      throw giveUp(0, "cannot read " + values[i].first, status);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const std::wstring text = Wide(values[i].second);
+    status = static_cast<int>(i) + 1 == failAt_
                  ? ERROR_DISK_FULL
-                 : RegSetValueExW(h, Wide(key).c_str(), 0, REG_SZ,
+                 : RegSetValueExW(h, Wide(values[i].first).c_str(), 0, REG_SZ,
                                   reinterpret_cast<const BYTE*>(text.c_str()),
                                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    if (status != ERROR_SUCCESS) {
-      // A restore that fails as well has nothing left to try.
-      if (created.empty())
-        for (int i = n - 1; i >= 0; --i) PutBack(h, kept[i]);
-      RegCloseKey(h);
-      if (!created.empty()) RemoveTree(created);
-      throw Failure("cannot save " + key + " in", sectionKey, status);
-    }
+    if (status != ERROR_SUCCESS) throw giveUp(i, "cannot save " + values[i].first, status);
   }
   RegCloseKey(h);
 }
