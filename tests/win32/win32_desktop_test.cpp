@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "about/about_dialog.h"
@@ -149,46 +150,27 @@ std::optional<Values> Snapshot(const std::wstring& key) {
   return values;
 }
 
-// Answers each message box titled "Zoduzazu" (of any process) while it lives; Texts() ends it.
-class BoxAnswerer {
- public:
-  BoxAnswerer() : thread_(CreateThread(nullptr, 0, &BoxAnswerer::Run, this, 0, nullptr)) {}
+// Answers each message box titled "Zoduzazu" (of any process) until Texts() is called.
+struct BoxAnswerer {
+  std::atomic<bool> stop = false;
+  std::vector<std::wstring> texts;
+  std::thread thread{[this] {
+    for (; !stop; Sleep(20)) {
+      const HWND box = FindWindowW(L"#32770", L"Zoduzazu");
+      if (!box || !IsWindowVisible(box)) continue;
+      wchar_t text[1024] = {};
+      GetDlgItemTextW(box, 0xFFFF, text, 1024);  // the message's own control
+      texts.push_back(text);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
+    }
+  }};
   ~BoxAnswerer() { Texts(); }
   std::vector<std::wstring> Texts() {
-    stop_ = true;
-    if (thread_) WaitForSingleObject(thread_, INFINITE), CloseHandle(thread_), thread_ = nullptr;
-    return texts_;
+    stop = true;
+    if (thread.joinable()) thread.join();
+    return texts;
   }
-
- private:
-  static DWORD WINAPI Run(void* self) {
-    auto& me = *static_cast<BoxAnswerer*>(self);
-    while (!me.stop_) {
-      HWND box = FindWindowW(L"#32770", L"Zoduzazu");
-      if (box && IsWindowVisible(box)) {
-        std::wstring text;
-        EnumChildWindows(
-            box,
-            [](HWND child, LPARAM out) {
-              wchar_t buf[1024] = {}, cls[32] = {};
-              GetClassNameW(child, cls, 32);
-              if (!lstrcmpiW(cls, L"Static") && GetWindowTextW(child, buf, 1024) > 0)
-                *reinterpret_cast<std::wstring*>(out) = buf;
-              return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&text));
-        me.texts_.push_back(text);
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
-      }
-      Sleep(20);
-    }
-    return 0;
-  }
-
-  std::atomic<bool> stop_ = false;
-  std::vector<std::wstring> texts_;
-  HANDLE thread_;
 };
 
 class ProgramOnWin32 : public ::testing::Test {
@@ -304,38 +286,34 @@ TEST_F(ProgramOnWin32, AnOkThatFailsAtAnyWriteLeavesTheRegistryAsItWasAndSaysSoO
 }
 
 TEST(RealProgram, AFirstRunThatCannotStoreItsDefaultsSaysSoInABoxAndEndsWithStatus1) {
-  // Below a volatile application key no lasting section key can be made: the first run's
-  // write fails as on a registry the user may not write to.
-  const std::wstring root = L"Software\\VB and VBA Program Settings";
+  // No lasting key can be made below a volatile one: the first run's write fails as on a
+  // registry the user may not write to.
+  HKEY root, volatileApp;
+  RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings", 0, nullptr, 0,
+                  KEY_ALL_ACCESS, nullptr, &root, nullptr);
   RegistryStore().Delete("Zazedor");
-  HKEY rootKey, appKey;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, root.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            &rootKey, nullptr),
+  ASSERT_EQ(RegCreateKeyExW(root, L"Zazedor", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                            nullptr, &volatileApp, nullptr),
             ERROR_SUCCESS);
-  ASSERT_EQ(RegCreateKeyExW(rootKey, L"Zazedor", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
-                            nullptr, &appKey, nullptr),
-            ERROR_SUCCESS);
-  RegCloseKey(appKey);
+  RegCloseKey(volatileApp);
 
   BoxAnswerer boxes;
-  const std::wstring exe = WindowsPath(ZDZ_PROGRAM_EXE);
-  std::wstring line = L"\"" + exe + L"\"";
+  std::wstring line = L"\"" + WindowsPath(ZDZ_PROGRAM_EXE) + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &si, &pi));
-  CloseHandle(pi.hThread);
-  const bool ended = WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0;
-  if (!ended) TerminateProcess(pi.hProcess, 9);
+  ASSERT_TRUE(
+      CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
   DWORD status = 0;
   GetExitCodeProcess(pi.hProcess, &status);
+  TerminateProcess(pi.hProcess, 9);  // nothing to do once it has ended
+  CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   const auto texts = boxes.Texts();
-  RegDeleteKeyW(rootKey, L"Zazedor");
-  RegCloseKey(rootKey);
+  RegDeleteKeyW(root, L"Zazedor");
+  RegCloseKey(root);
 
-  EXPECT_TRUE(ended);
   EXPECT_EQ(status, 1u);
   ASSERT_EQ(texts.size(), 1u);
   const std::string text = Utf8(texts[0]);
