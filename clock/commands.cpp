@@ -2,6 +2,7 @@
 #include "about/about_dialog.h"
 #include "clock/clock_window.h"
 #include "core/application.h"
+#include "core/settings_format.h"
 #include "resources/captions.h"
 
 namespace zdz {
@@ -16,11 +17,8 @@ void ClockWindow::DeleteSettings() {
   } catch (const StoreError&) {
     // The options in memory are reset all the same; the next OK writes them again.
   }
-  SharedState& state = app_.State();
-  state.OptFlag.fill(kFalse);
+  SetDefaults(app_.State(), app_.DefaultWavePath());
   ApplyLayout(false);
-  state.WavePath = app_.DefaultWavePath();
-  state.WaveName = text::kChimeName;
   EnableDelete(false);
 }
 

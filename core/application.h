@@ -70,7 +70,6 @@ class Application : private NotifyAreaListener {
   void IconMessage(NativeHandle window, std::uint32_t id, std::uint32_t message) override;
   void AreaChanged(bool available) override;
   void EndIfNoWindowLeft();
-  void ReadSettings();
 
   Desktop& desktop_;
   SharedState state_;

@@ -1,5 +1,5 @@
 #pragma once
-// The option state the whole program shares, and the stored-settings format.
+// The option state the whole program shares.
 
 #include <array>
 #include <string>

@@ -28,7 +28,7 @@ void OptionsDialog::OnOkCancel(std::int16_t index) {
   if (form_.Ctl("chkALARM", kAlarmTest).Value()) chkA2();
   if (index == kButtonOk) {
     try {
-      SaveAll();
+      SaveOptions(app_.Desk().Store(), app_.State());
       if (ClockWindow* clock = app_.Clock()) {
         clock->EnableDelete(true);
         app_.SwitchTrayMode(app_.State().Flag(kFlagWindow));
@@ -44,31 +44,14 @@ void OptionsDialog::OnOkCancel(std::int16_t index) {
   Close();
 }
 
-void OptionsDialog::SaveAll() {
-  const SharedState& state = app_.State();
-  StoreValues values;
-  for (int i = 0; i < 4; ++i) values.emplace_back(FlagKey(i), BoolText(state.Flag(i)));
-  values.emplace_back(kKeyWave, state.WavePath);
-  values.emplace_back(kKeyWaveName, state.WaveName);
-  app_.Desk().Store().SaveAll(text::kStoreApp, text::kStoreSection, values);
-}
-
 void OptionsDialog::ReloadStored() {
-  SharedState& state = app_.State();
-  SettingsStore& store = app_.Desk().Store();
-  const auto read = [&](const std::string& key) {
-    return store.Read(text::kStoreApp, text::kStoreSection, key);
-  };
   // What the store cannot give back returns to its value on opening: Cancel never keeps
   // the dialog's changes.
-  for (int i = 0; i < 4; ++i) {
-    const auto stored = TextToBool(read(FlagKey(i)));
-    state.OptFlag[i] = stored ? ToVb(*stored) : openedFlags_[i];
-  }
-  const std::string path = read(kKeyWave);
-  state.WavePath = path.empty() ? openedWavePath_ : path;
-  const std::string name = read(kKeyWaveName);
-  state.WaveName = name.empty() ? SavedWaveName : name;
+  SharedState opened;
+  opened.OptFlag = openedFlags_;
+  opened.WavePath = openedWavePath_;
+  opened.WaveName = SavedWaveName;
+  ReadAgain(app_.Desk().Store(), opened, app_.State());
 }
 
 void OptionsDialog::Close() {

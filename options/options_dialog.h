@@ -44,7 +44,6 @@ class OptionsDialog {
   void OnOkCancel(std::int16_t index);
 
  private:
-  void SaveAll();
   void ReloadStored();
   void Close();
 

@@ -11,7 +11,7 @@ namespace zdz {
 // Why a store could not keep or remove something; the program words it for the user.
 enum class StoreFailure { kOther, kNoSpace, kNotPermitted };
 
-// A store that cannot keep or remove a value throws this from Save, SaveAll or Delete;
+// A store that cannot keep or remove a value throws this from SaveAll or Delete;
 // what() holds the system's own detail (a path, errno's text).
 class StoreError : public std::runtime_error {
  public:
@@ -31,15 +31,10 @@ class SettingsStore {
   // The empty text when the application, section or key is absent or unreadable.
   virtual std::string Read(const std::string& app, const std::string& section,
                            const std::string& key) = 0;
-  // A failed save leaves what was stored before untouched.
-  virtual void Save(const std::string& app, const std::string& section, const std::string& key,
-                    const std::string& value) = 0;
-  // All of `values` or none of them. This fallback saves one by one; a store that can
-  // replace its contents in one step does so.
+  // All of `values` or, throwing StoreError with the reason, none of them: what was stored
+  // before stays as it was.
   virtual void SaveAll(const std::string& app, const std::string& section,
-                       const StoreValues& values) {
-    for (const auto& [key, value] : values) Save(app, section, key, value);
-  }
+                       const StoreValues& values) = 0;
   // Removes the application with all its sections and keys; an absent one is not an error.
   virtual void Delete(const std::string& app) = 0;
 };

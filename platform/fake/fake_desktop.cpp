@@ -88,22 +88,19 @@ std::string FakeStore::Read(const std::string& app, const std::string& section,
   return it == values.end() ? "" : it->second;
 }
 
-void FakeStore::Save(const std::string& app, const std::string& section, const std::string& key,
-                     const std::string& value) {
-  if (failSaves || key == failSaveKey) throw StoreError("cannot save " + key, failReason);
-  writes.push_back({key, value});
-  if (!loseWrites) values[{app, section, key}] = value;
-}
-
 void FakeStore::SaveAll(const std::string& app, const std::string& section,
                         const StoreValues& batch) {
-  for (const auto& [key, value] : batch)
-    if (failSaves || key == failSaveKey) throw StoreError("cannot save " + key, failReason);
+  const auto before = values;
+  const auto kept = writes.size();
   for (const auto& [key, value] : batch) {
+    if (failSaves || key == failSaveKey) {
+      values = before;
+      writes.resize(kept);
+      throw StoreError("cannot save " + key, failReason);
+    }
     writes.push_back({key, value});
     if (!loseWrites) values[{app, section, key}] = value;
   }
-  ++batches;
 }
 
 void FakeStore::Delete(const std::string& app) {

@@ -88,21 +88,20 @@ class FakeStore : public SettingsStore {
  public:
   std::string Read(const std::string& app, const std::string& section,
                    const std::string& key) override;
-  void Save(const std::string& app, const std::string& section, const std::string& key,
-            const std::string& value) override;
+  // Writes one value after another and puts the earlier ones back when one fails, as the
+  // registry store does.
   void SaveAll(const std::string& app, const std::string& section,
                const StoreValues& values) override;
   void Delete(const std::string& app) override;
 
   // (app, section, key) -> text
   std::map<std::tuple<std::string, std::string, std::string>, std::string> values;
-  std::vector<StoreWrite> writes;  // in order, app and section left out
+  std::vector<StoreWrite> writes;  // those kept, in order, app and section left out
   int deletes = 0;
-  int batches = 0;         // SaveAll calls that stored
-  bool failSaves = false;  // every Save and SaveAll throws, storing nothing
+  bool failSaves = false;  // every SaveAll fails at its first write
   StoreFailure failReason = StoreFailure::kOther;
-  std::string failSaveKey;  // Save of this key throws
-  bool loseWrites = false;  // Save succeeds but keeps nothing
+  std::string failSaveKey;  // writing this key fails
+  bool loseWrites = false;  // SaveAll succeeds but keeps nothing
   bool failDelete = false;
 
   // The six values of the program's own section, as a key -> text map.

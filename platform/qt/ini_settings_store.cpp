@@ -138,11 +138,6 @@ std::string IniSettingsStore::Read(const std::string& app, const std::string& se
   return text.Find(section, key).value_or("");
 }
 
-void IniSettingsStore::Save(const std::string& app, const std::string& section,
-                            const std::string& key, const std::string& value) {
-  SaveAll(app, section, {{key, value}});
-}
-
 void IniSettingsStore::SaveAll(const std::string& app, const std::string& section,
                                const StoreValues& values) {
   const std::string path = FilePath(app);

@@ -15,8 +15,6 @@ class IniSettingsStore : public SettingsStore {
 
   std::string Read(const std::string& app, const std::string& section,
                    const std::string& key) override;
-  void Save(const std::string& app, const std::string& section, const std::string& key,
-            const std::string& value) override;
   // One write of the whole file, so all of `values` or none reach the disk.
   void SaveAll(const std::string& app, const std::string& section,
                const StoreValues& values) override;

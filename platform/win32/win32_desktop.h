@@ -19,7 +19,7 @@ class Win32Desktop : public Desktop {
 
   std::unique_ptr<WindowPeer> CreateWindow(Form& form) override;
   std::unique_ptr<OneShotTimer> CreateOneShot() override;
-  SettingsStore& Store() override { return store_; }
+  RegistryStore& Store() override { return store_; }
   NotifyArea& Tray() override { return tray_; }
   Sound& Audio() override { return sound_; }
   Registry& Reg() override { return registry_; }

@@ -12,10 +12,6 @@ namespace {
 
 const std::wstring kRoot = L"Software\\VB and VBA Program Settings";
 
-std::wstring SectionKey(const std::string& app, const std::string& section) {
-  return kRoot + L"\\" + Wide(app) + L"\\" + Wide(section);
-}
-
 StoreFailure ReasonOf(LSTATUS status) {
   if (status == ERROR_ACCESS_DENIED) return StoreFailure::kNotPermitted;
   if (status == ERROR_DISK_FULL || status == ERROR_NO_SYSTEM_RESOURCES)
@@ -23,13 +19,76 @@ StoreFailure ReasonOf(LSTATUS status) {
   return StoreFailure::kOther;
 }
 
+// "<what> HKEY_CURRENT_USER\<key>: <the system's own words for status>".
+StoreError Failure(const std::string& what, const std::wstring& key, LSTATUS status) {
+  wchar_t* text = nullptr;
+  std::wstring reason;
+  if (FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                         FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, static_cast<DWORD>(status), 0, reinterpret_cast<wchar_t*>(&text), 0,
+                     nullptr) &&
+      text) {
+    reason = text;
+    LocalFree(text);
+  }
+  while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r')) reason.pop_back();
+  if (reason.empty()) reason = L"error " + std::to_wstring(status);
+  return StoreError(what + " HKEY_CURRENT_USER\\" + Utf8(key) + ": " + Utf8(reason),
+                    ReasonOf(status));
+}
+
+// Only a key that is surely absent counts as absent: a failed save removes what it created.
+bool Absent(const std::wstring& key) {
+  HKEY h = nullptr;
+  const LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, &h);
+  if (status == ERROR_SUCCESS) RegCloseKey(h);
+  return status == ERROR_FILE_NOT_FOUND;
+}
+
+LSTATUS RemoveTree(const std::wstring& key) {
+  const LSTATUS status = RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+  RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());  // in case RegDeleteTree left the key itself
+  return status;
+}
+
+// A value as it was: its type and bytes, or its absence.
+struct Kept {
+  std::wstring name;
+  bool present = false;
+  DWORD type = 0;
+  std::vector<BYTE> bytes;
+};
+
+// ERROR_SUCCESS with the value or its absence kept; a value that cannot be read back stops
+// the save before anything is written.
+LSTATUS Keep(HKEY h, const std::wstring& name, Kept& kept) {
+  kept.name = name;
+  DWORD size = 0;
+  LSTATUS status = RegQueryValueExW(h, name.c_str(), nullptr, &kept.type, nullptr, &size);
+  if (status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
+  if (status != ERROR_SUCCESS) return status;
+  kept.bytes.resize(size);
+  status = RegQueryValueExW(h, name.c_str(), nullptr, &kept.type, kept.bytes.data(), &size);
+  kept.bytes.resize(size);
+  kept.present = status == ERROR_SUCCESS;
+  return status;
+}
+
+void PutBack(HKEY h, const Kept& kept) {
+  if (kept.present)
+    RegSetValueExW(h, kept.name.c_str(), 0, kept.type, kept.bytes.data(),
+                   static_cast<DWORD>(kept.bytes.size()));
+  else
+    RegDeleteValueW(h, kept.name.c_str());
+}
+
 }  // namespace
 
 std::string RegistryStore::Read(const std::string& app, const std::string& section,
                                 const std::string& key) {
   HKEY h = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, SectionKey(app, section).c_str(), 0, KEY_QUERY_VALUE, &h) !=
-      ERROR_SUCCESS)
+  const std::wstring path = kRoot + L"\\" + Wide(app) + L"\\" + Wide(section);
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &h) != ERROR_SUCCESS)
     return "";
   const std::wstring name = Wide(key);
   DWORD type = 0, size = 0;
@@ -45,27 +104,57 @@ std::string RegistryStore::Read(const std::string& app, const std::string& secti
   return out;
 }
 
-void RegistryStore::Save(const std::string& app, const std::string& section, const std::string& key,
-                         const std::string& value) {
+// All or none by putting back: the registry writes one value at a time, its transactions are
+// deprecated (and absent from Wine), and swapping in a sibling key is not one step either and
+// would drop values kept there by others. So each value's old type and bytes (or absence) are
+// read first and restored if a write fails, and keys this save created are removed again.
+void RegistryStore::SaveAll(const std::string& app, const std::string& section,
+                            const StoreValues& values) {
+  const std::wstring appKey = kRoot + L"\\" + Wide(app);
+  const std::wstring sectionKey = appKey + L"\\" + Wide(section);
+  std::wstring created;  // the outermost key this save creates
+  for (const std::wstring& key : {kRoot, appKey, sectionKey})
+    if (Absent(key)) {
+      created = key;
+      break;
+    }
   HKEY h = nullptr;
-  LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, SectionKey(app, section).c_str(), 0, nullptr,
-                                   0, KEY_SET_VALUE, nullptr, &h, nullptr);
-  if (status != ERROR_SUCCESS)
-    throw StoreError("cannot open the settings key for " + key, ReasonOf(status));
-  const std::wstring text = Wide(value);
-  status =
-      RegSetValueExW(h, Wide(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, sectionKey.c_str(), 0, nullptr, 0,
+                                   KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &h, nullptr);
+  if (status != ERROR_SUCCESS) {
+    if (!created.empty()) RemoveTree(created);
+    throw Failure("cannot create", sectionKey, status);
+  }
+  std::vector<Kept> kept(values.size());
+  // Puts back the first `written` values, or removes what this save created; a restore that
+  // fails as well has nothing left to try.
+  const auto giveUp = [&](std::size_t written, const std::string& what, LSTATUS why) {
+    if (created.empty())
+      while (written > 0) PutBack(h, kept[--written]);
+    RegCloseKey(h);
+    if (!created.empty()) RemoveTree(created);
+    return Failure(what + " in", sectionKey, why);
+  };
+  for (std::size_t i = 0; i < values.size(); ++i)
+    if ((status = Keep(h, Wide(values[i].first), kept[i])) != ERROR_SUCCESS)
+      throw giveUp(0, "cannot read " + values[i].first, status);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const std::wstring text = Wide(values[i].second);
+    status = static_cast<int>(i) + 1 == failAt_
+                 ? ERROR_DISK_FULL
+                 : RegSetValueExW(h, Wide(values[i].first).c_str(), 0, REG_SZ,
+                                  reinterpret_cast<const BYTE*>(text.c_str()),
+                                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    if (status != ERROR_SUCCESS) throw giveUp(i, "cannot save " + values[i].first, status);
+  }
   RegCloseKey(h);
-  if (status != ERROR_SUCCESS) throw StoreError("cannot save " + key, ReasonOf(status));
 }
 
 void RegistryStore::Delete(const std::string& app) {
   const std::wstring key = kRoot + L"\\" + Wide(app);
-  const LSTATUS status = RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+  const LSTATUS status = RemoveTree(key);
   if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
-    throw StoreError("cannot delete the settings", ReasonOf(status));
-  RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());  // RegDeleteTree leaves the key itself
+    throw Failure("cannot delete", key, status);
 }
 
 }  // namespace zdz::win32

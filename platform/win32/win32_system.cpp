@@ -77,7 +77,7 @@ double SystemServices::TwipsPerPixelX() {
 int SystemServices::DoubleClickMs() { return static_cast<int>(GetDoubleClickTime()); }
 
 void SystemServices::ReportFailure(const std::string& text) {
-  MessageBoxW(nullptr, Wide(text).c_str(), Wide(text::kAppTitle).c_str(), MB_OK);
+  MessageBoxW(nullptr, Wide(text).c_str(), Wide(text::kAppTitle).c_str(), MB_OK | MB_ICONERROR);
 }
 
 void SystemServices::EndProgram() { PostQuitMessage(0); }

@@ -56,7 +56,7 @@ TEST_F(IniSettingsStoreTest, SettingsRoundTripAndHandWrittenLinesSurvive) {
                               {"2", "-1"},
                               {"WAVEName", " Ruvazu.wav"},
                               {"WAVE", "/home/ユーザー/my chimes/鐘 = \"ding\" #1; \\x41\\.wav"}};
-  for (const auto& [key, value] : values) store_.Save(kApp, kApp, key, value);
+  store_.SaveAll(kApp, kApp, values);
   for (const auto& [key, value] : values) EXPECT_EQ(Read(key), value) << key;
   EXPECT_EQ(FolderEntries(), QStringList{"Zazedor.conf"}) << "no temporary file is left";
 
@@ -95,7 +95,7 @@ TEST_F(IniSettingsStoreTest, AFullOrReadOnlyDiskKeepsTheOldFileAndSaysWhy) {
 
   ASSERT_EQ(mount(nullptr, Base().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
   try {
-    store_.Save(kApp, kApp, "0", "False");
+    store_.SaveAll(kApp, kApp, {{"0", "False"}});
     ADD_FAILURE() << "a save on a read-only disk succeeded";
   } catch (const StoreError& e) {
     EXPECT_EQ(e.Reason(), StoreFailure::kNotPermitted) << e.what();
@@ -104,13 +104,13 @@ TEST_F(IniSettingsStoreTest, AFullOrReadOnlyDiskKeepsTheOldFileAndSaysWhy) {
 }
 
 TEST_F(IniSettingsStoreTest, DeleteRemovesTheFileAndAFolderNothingElseUses) {
-  store_.Save(kApp, "Other", "k", "v");
+  store_.SaveAll(kApp, "Other", {{"k", "v"}});
   store_.Delete(kApp);
   EXPECT_FALSE(QDir(QString::fromStdString(Folder())).exists());
   EXPECT_EQ(Read("k", "Other"), "");
   EXPECT_NO_THROW(store_.Delete(kApp));  // nothing left: not an error
 
-  store_.Save(kApp, kApp, "0", "True");
+  store_.SaveAll(kApp, kApp, {{"0", "True"}});
   QFile other(QString::fromStdString(Folder() + "/notes.txt"));
   ASSERT_TRUE(other.open(QIODevice::WriteOnly));
   other.close();
@@ -124,7 +124,7 @@ TEST_F(IniSettingsStoreTest, WhatIsNotASmallReadableFileReadsEmptyAndIsNotReplac
   ASSERT_TRUE(QDir().mkpath(QString::fromStdString(File())));
   EXPECT_EQ(Read("0"), "");
   try {
-    store_.Save(kApp, kApp, "0", "True");
+    store_.SaveAll(kApp, kApp, {{"0", "True"}});
     ADD_FAILURE() << "Save into a folder succeeded";
   } catch (const StoreError& e) {
     EXPECT_NE(std::string(e.what()).find(File()), std::string::npos) << e.what();
@@ -136,14 +136,14 @@ TEST_F(IniSettingsStoreTest, WhatIsNotASmallReadableFileReadsEmptyAndIsNotReplac
   ASSERT_EQ(mkfifo(File().c_str(), 0600), 0);
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(Read("0"), "");
-  EXPECT_THROW(store_.Save(kApp, kApp, "0", "True"), StoreError);
+  EXPECT_THROW(store_.SaveAll(kApp, kApp, {{"0", "True"}}), StoreError);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   ASSERT_EQ(unlink(File().c_str()), 0);
 
   // An endless device behind a link.
   ASSERT_EQ(symlink("/dev/zero", File().c_str()), 0);
   EXPECT_EQ(Read("0"), "");
-  EXPECT_THROW(store_.Save(kApp, kApp, "0", "True"), StoreError);
+  EXPECT_THROW(store_.SaveAll(kApp, kApp, {{"0", "True"}}), StoreError);
   EXPECT_TRUE(QFileInfo(QString::fromStdString(File())).isSymLink());
   ASSERT_EQ(unlink(File().c_str()), 0);
 
@@ -152,13 +152,13 @@ TEST_F(IniSettingsStoreTest, WhatIsNotASmallReadableFileReadsEmptyAndIsNotReplac
   big.append(QByteArray(2 << 20, 'x'));
   WriteFile(big);
   EXPECT_EQ(Read("0"), "");
-  EXPECT_THROW(store_.Save(kApp, kApp, "1", "True"), StoreError);
+  EXPECT_THROW(store_.SaveAll(kApp, kApp, {{"1", "True"}}), StoreError);
   EXPECT_EQ(FileText().size(), big.size());
   if (geteuid() == 0) return;  // root reads any file
   WriteFile("[Zazedor]\n0=True\n");
   ASSERT_EQ(chmod(File().c_str(), 0), 0);
   EXPECT_EQ(Read("0"), "");
-  EXPECT_THROW(store_.Save(kApp, kApp, "1", "True"), StoreError);
+  EXPECT_THROW(store_.SaveAll(kApp, kApp, {{"1", "True"}}), StoreError);
   ASSERT_EQ(chmod(File().c_str(), 0600), 0);
   EXPECT_EQ(Read("0"), "True");
 }
@@ -170,7 +170,7 @@ TEST_F(IniSettingsStoreTest, NoWriteOutsideTheBaseFolder) {
   blocker.close();
   const std::string base = dir_.path().toStdString() + "/blocker/config";
   try {
-    IniSettingsStore(base).Save(kApp, kApp, "0", "True");
+    IniSettingsStore(base).SaveAll(kApp, kApp, {{"0", "True"}});
     ADD_FAILURE() << "Save below a regular file succeeded";
   } catch (const StoreError& e) {
     const std::string message = e.what();
@@ -179,7 +179,7 @@ TEST_F(IniSettingsStoreTest, NoWriteOutsideTheBaseFolder) {
   }
 
   for (const std::string app : {"", ".", "..", "../escape", "a/b"}) {
-    EXPECT_THROW(store_.Save(app, kApp, "0", "True"), StoreError) << app;
+    EXPECT_THROW(store_.SaveAll(app, kApp, {{"0", "True"}}), StoreError) << app;
     EXPECT_EQ(store_.Read(app, kApp, "0"), "") << app;
     EXPECT_NO_THROW(store_.Delete(app)) << app;
   }

@@ -13,7 +13,7 @@ TEST(GetKeyValue, ReadsStringsAndNumbersAndRefusesTheRest) {
   const std::string key = "SOFTWARE\\Test";
   reg.SetString(kHkeyLocalMachine, key, "sz", "C:\\Tools\\x.exe");
   reg.SetValue(kHkeyLocalMachine, key, "raw", {kRegSz, {'a', 'b'}});  // no terminating zero
-  reg.SetValue(kHkeyLocalMachine, key, "dword", {kRegDword, {0x2A, 0x01, 0, 0}});
+  reg.SetValue(kHkeyLocalMachine, key, "dword", {kRegDword, {0x78, 0x56, 0x34, 0x12}});
   reg.SetValue(kHkeyLocalMachine, key, "binary", {3, {1, 2, 3}});
   reg.SetValue(kHkeyLocalMachine, key, "fits", {kRegSz, std::vector<std::uint8_t>(1024, 'x')});
   reg.SetValue(kHkeyLocalMachine, key, "big", {kRegSz, std::vector<std::uint8_t>(1025, 'x')});
@@ -24,7 +24,7 @@ TEST(GetKeyValue, ReadsStringsAndNumbersAndRefusesTheRest) {
   EXPECT_TRUE(GetKeyValue(reg, kHkeyLocalMachine, key, "raw", v));
   EXPECT_EQ(v, "ab");
   EXPECT_TRUE(GetKeyValue(reg, kHkeyLocalMachine, key, "dword", v));
-  EXPECT_EQ(v, "298");
+  EXPECT_EQ(v, "305419896");  // all four bytes, low first
   v = "keep";
   EXPECT_TRUE(GetKeyValue(reg, kHkeyLocalMachine, key, "binary", v));
   EXPECT_EQ(v, "keep");

@@ -172,8 +172,18 @@ TEST_F(ProgramTest, CancelAfterDeletingSettingsKeepsNoUnsavedChangeThenOkStores)
   EXPECT_TRUE(clock().enabled);
   EXPECT_FALSE(clockForm().Menu("menREG").Enabled());  // Cancel does not re-enable it
 
+  // After an OK that could not store, Cancel returns to what the dialog opened with.
   OpenOptions();
   desk.Select("fomOPTION", "opt24");
+  desk.store.failSaves = true;
+  desk.Click("fomOPTION", "btnOKCAN", 0);
+  desk.store.failSaves = false;
+  OpenOptions();
+  desk.Select("fomOPTION", "opt12");
+  desk.Click("fomOPTION", "btnOKCAN", 1);
+  EXPECT_EQ(state().OptFlag[kFlag24Hour], kTrue);
+
+  OpenOptions();
   desk.Click("fomOPTION", "btnOKCAN", 0);
   EXPECT_EQ(desk.store.Section().at("0"), "True");
   EXPECT_EQ(desk.store.Section().size(), 6u);

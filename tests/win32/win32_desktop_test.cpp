@@ -1,12 +1,18 @@
 // The Win32 desktop under Wine: the registry, the windows and menus, the tray, sound, processes.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <map>
+#include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "about/about_dialog.h"
 #include "clock/clock_window.h"
 #include "core/application.h"
+#include "options/options_dialog.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_text.h"
 
@@ -33,7 +39,7 @@ TEST(RegistryStore, JapaneseValuesRoundTripAndDeleteRemovesTheWholeApplication) 
   RegistryStore store;
   const std::string path = "C:\\音\\ﾁｬｲﾑ 鐘.wav";
   store.SaveAll("ZdzTest", "Zazedor", {{"0", "True"}, {"WAVE", path}});
-  store.Save("ZdzTest", "Other", "k", "v");
+  store.SaveAll("ZdzTest", "Other", {{"k", "v"}});
   EXPECT_EQ(store.Read("ZdzTest", "Zazedor", "0"), "True");
   EXPECT_EQ(store.Read("ZdzTest", "Zazedor", "WAVE"), path);
   const DWORD number = 1;  // a value of another type reads as absent
@@ -49,33 +55,26 @@ TEST(RegistryStore, JapaneseValuesRoundTripAndDeleteRemovesTheWholeApplication) 
             ERROR_SUCCESS);
 }
 
+// The value kinds and sizes are the unit test's; here what only the system shows: the wide
+// call's text, a number's byte order, and the code page that judges whether a text fits.
 TEST(SystemRegistry, GetKeyValueReadsTextAndNumbersAndRefusesWhatDoesNotFit) {
   PlantText(L"text", L"C:\\Program Files\\情報\\msinfo32.exe");
-  const DWORD number = 1234;
+  const DWORD number = 0x12345678;
   Plant(L"Software\\Zoduzazu Tests", L"number", REG_DWORD, &number, sizeof number);
-  const unsigned char bytes[] = {1, 2, 3};
-  Plant(L"Software\\Zoduzazu Tests", L"binary", REG_BINARY, bytes, sizeof bytes);
-  PlantText(L"long", std::wstring(1100, L'x'));
   // 600 kanji: 1,200 UTF-16 bytes, but 1,201 in the code page the narrow call counts in.
   PlantText(L"kanji", std::wstring(600, L'字'));
 
   SystemRegistry registry;
-  const auto get = [&](const char* name, std::string& value,
-                       const char* key = "Software\\Zoduzazu Tests") {
-    return GetKeyValue(registry, kHkcu, key, name, value);
+  const auto get = [&](const char* name, std::string& value) {
+    return GetKeyValue(registry, kHkcu, "Software\\Zoduzazu Tests", name, value);
   };
-  std::string value = "kept";
+  std::string value;
   EXPECT_TRUE(get("text", value));
   EXPECT_EQ(value, "C:\\Program Files\\情報\\msinfo32.exe");
   EXPECT_TRUE(get("number", value));
-  EXPECT_EQ(value, "1234");
-  EXPECT_TRUE(get("binary", value));
-  EXPECT_EQ(value, "1234");  // another type counts as read and leaves the text alone
-  EXPECT_FALSE(get("long", value));
-  EXPECT_EQ(value, "");
+  EXPECT_EQ(value, "305419896");
   EXPECT_FALSE(get("kanji", value));
-  EXPECT_FALSE(get("absent", value));
-  EXPECT_FALSE(get("text", value, "Software\\No Such Key"));
+  EXPECT_EQ(value, "");
 }
 
 std::wstring WindowsPath(const std::string& unixPath) {
@@ -132,6 +131,47 @@ void Pump() {
     Sleep(10);
   }
 }
+
+// Every value of a key as it is stored (type and bytes); nothing when the key is absent.
+using Values = std::map<std::wstring, std::pair<DWORD, std::vector<BYTE>>>;
+std::optional<Values> Snapshot(const std::wstring& key) {
+  HKEY h;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
+    return std::nullopt;
+  Values values;
+  wchar_t name[256];
+  BYTE data[4096];
+  for (DWORD i = 0;; ++i) {
+    DWORD nameSize = 256, type = 0, size = sizeof data;
+    if (RegEnumValueW(h, i, name, &nameSize, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+    values[name] = {type, std::vector<BYTE>(data, data + size)};
+  }
+  RegCloseKey(h);
+  return values;
+}
+
+// Answers each message box titled "Zoduzazu" (of any process) until Texts() is called.
+struct BoxAnswerer {
+  std::atomic<bool> stop = false;
+  std::vector<std::wstring> texts;
+  std::thread thread{[this] {
+    for (; !stop; Sleep(20)) {
+      const HWND box = FindWindowW(L"#32770", L"Zoduzazu");
+      if (!box || !IsWindowVisible(box)) continue;
+      wchar_t text[1024] = {};
+      GetDlgItemTextW(box, 0xFFFF, text, 1024);  // the message's own control
+      texts.push_back(text);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
+    }
+  }};
+  ~BoxAnswerer() { Texts(); }
+  std::vector<std::wstring> Texts() {
+    stop = true;
+    if (thread.joinable()) thread.join();
+    return texts;
+  }
+};
 
 class ProgramOnWin32 : public ::testing::Test {
  protected:
@@ -206,6 +246,79 @@ TEST_F(ProgramOnWin32, TheIconIsAddedDeletedAndAddedAgainWhenTheTaskbarReturns) 
 
   app->Clock()->Window().UserCancel();  // the title bar's close unloads: the icon goes
   EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe));
+}
+
+TEST_F(ProgramOnWin32, AnOkThatFailsAtAnyWriteLeavesTheRegistryAsItWasAndSaysSoOnce) {
+  Start(true, true);
+  const std::wstring appKey = L"Software\\VB and VBA Program Settings\\Zazedor";
+  const std::wstring section = appKey + L"\\Zazedor";
+  // Texts other than those OK writes, a value of another type, one absent, and someone
+  // else's: a write left in place shows whichever write fails after it.
+  for (const auto& [name, text] :
+       {std::pair{L"0", L"-1"}, {L"1", L"true"}, {L"2", L"0"}, {L"WAVE", L"C:\\y.wav"}})
+    Plant(section.c_str(), name, REG_SZ, text, (lstrlenW(text) + 1) * sizeof(wchar_t));
+  const DWORD number = 7;
+  Plant(section.c_str(), L"3", REG_DWORD, &number, sizeof number);
+  Plant(section.c_str(), L"other", REG_BINARY, "\x01\x02", 2);
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, section.c_str(), L"WAVEName");
+  const auto ok = [&](int failAt) {
+    desktop.Store().FailAtWrite(failAt);
+    app->OpenOptions();
+    BoxAnswerer boxes;
+    app->Options().Window().Ctl("btnOKCAN", kButtonOk).UserClick();
+    return boxes.Texts();
+  };
+  const std::vector<std::wstring> notSaved{
+      L"設定を保存できませんでした。ディスクの空き領域が足りません。"};
+  for (const bool deleted : {false, true}) {
+    // After the delete command the key is absent, and a failed OK must leave it so.
+    if (deleted) app->Clock()->DeleteSettings();
+    const auto before = Snapshot(section);
+    ASSERT_EQ(before.has_value(), !deleted);
+    for (int n = 1; n <= 6; ++n) {
+      EXPECT_EQ(ok(n), notSaved) << "write " << n;
+      EXPECT_EQ(Snapshot(section), before) << "write " << n;
+      EXPECT_EQ(Snapshot(appKey).has_value(), !deleted) << "write " << n;
+    }
+  }
+  EXPECT_TRUE(ok(0).empty());
+  EXPECT_EQ(Snapshot(section)->size(), 6u);
+}
+
+TEST(RealProgram, AFirstRunThatCannotStoreItsDefaultsSaysSoInABoxAndEndsWithStatus1) {
+  // No lasting key can be made below a volatile one: the first run's write fails as on a
+  // registry the user may not write to.
+  HKEY root, volatileApp;
+  RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings", 0, nullptr, 0,
+                  KEY_ALL_ACCESS, nullptr, &root, nullptr);
+  RegistryStore().Delete("Zazedor");
+  ASSERT_EQ(RegCreateKeyExW(root, L"Zazedor", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                            nullptr, &volatileApp, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(volatileApp);
+
+  BoxAnswerer boxes;
+  std::wstring line = L"\"" + WindowsPath(ZDZ_PROGRAM_EXE) + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(
+      CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
+  DWORD status = 0;
+  GetExitCodeProcess(pi.hProcess, &status);
+  TerminateProcess(pi.hProcess, 9);  // nothing to do once it has ended
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  const auto texts = boxes.Texts();
+  RegDeleteKeyW(root, L"Zazedor");
+  RegCloseKey(root);
+
+  EXPECT_EQ(status, 1u);
+  ASSERT_EQ(texts.size(), 1u);
+  const std::string text = Utf8(texts[0]);
+  EXPECT_EQ(text.rfind("zoduzazu: cannot keep the settings: ", 0), 0u) << text;
+  EXPECT_NE(text.find("Zazedor\\Zazedor"), std::string::npos) << text;
 }
 
 }  // namespace
