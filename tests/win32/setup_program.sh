@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# The setup program, silent, in the Wine prefix of tests/tools/wine-session.sh (Japanese locale):
+# an install, the installed clock's first run, an upgrade over the running clock, an uninstall,
+# then an install without start at sign-in into a folder of the user's choice, upgraded.
+# Leaves the prefix without the program or its settings.
+#   setup_program.sh SETUP_EXE BUILD_DIR VERSION
+set -uo pipefail
+setup=$1 build=$2 version=$3
+if [[ ! -f $setup ]]; then
+  echo "FAILED: no $setup; build it first: (cd $build && cpack -G NSIS64)"
+  exit 1
+fi
+# Wine would otherwise copy the Start menu shortcut into the Linux desktop's menus.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};winemenubuilder.exe=d"
+settings='HKCU\Software\VB and VBA Program Settings\Zazedor'
+apps='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+run='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+work=$(mktemp -d)
+pid=
+trap '[[ -n $pid ]] && kill $pid 2>/dev/null; rm -rf "$work"' EXIT
+
+failed=0
+check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; failed=1; fi; }
+wait_for() {  # wait_for TENTHS COMMAND...
+  local n=$1
+  shift
+  for ((i = 0; i < n; i++)); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+  return 1
+}
+query() { wine reg query "$@" 2>/dev/null | iconv -f CP932 -t UTF-8 | tr -d '\r'; }
+value() { query "$1" /v "$2" | awk -v n="$2" '$1 == n { sub(/^ +[^ ]+    REG_[A-Z_]+    /, ""); print }'; }
+absent() { ! wine reg query "$1" ${2:+/v "$2"} >/dev/null 2>&1; }
+winenv() { wine cmd /c echo "%$1%" | tr -d '\r'; }
+icon() { xwininfo -root -tree | awk '/"panel"/ { p = 1 } p && /has no name/ { print $1; exit }'; }
+has_icon() { test -n "$(icon)"; }
+# The target and the icon of a shell link, as two lines.
+link() {
+  python3 - "$1" <<'EOF'
+import struct, sys
+d = open(sys.argv[1], "rb").read()
+flags = struct.unpack_from("<I", d, 20)[0]
+at = 76 + (2 + struct.unpack_from("<H", d, 76)[0] if flags & 1 else 0)
+size, head, _, _, local = struct.unpack_from("<5I", d, at)
+target = d[at + local:d.index(b"\0", at + local)].decode("cp932")
+if head >= 36:
+    wide = at + struct.unpack_from("<I", d, at + 28)[0]
+    target = d[wide:d.index(b"\0\0", wide) + 1].decode("utf-16-le").rstrip("\0")
+at, strings = at + size, []
+for bit in range(2, 7):
+    if flags & (1 << bit):
+        n = struct.unpack_from("<H", d, at)[0]
+        strings.append(d[at + 2:at + 2 + 2 * n].decode("utf-16-le"))
+        at += 2 + 2 * n
+print(target)
+print(strings[-1] if flags & 64 else "")
+EOF
+}
+installed() {  # installed FOLDER: the three files, as built, and the uninstaller
+  cmp -s "$1/zoduzazu.exe" "$build/zoduzazu.exe" && cmp -s "$1/Ruvazu.wav" "$build/Ruvazu.wav" &&
+    cmp -s "$1/README.txt" "$build/packaging/win32/README.txt" && test -s "$1/uninstall.exe"
+}
+
+wine reg delete "$settings" /f >/dev/null 2>&1
+local_w=$(winenv LOCALAPPDATA)
+dir_w="$local_w\\Programs\\Zoduzazu" dir=$(winepath -u "$local_w")/Programs/Zoduzazu
+lnk="$(winepath -u "$(winenv APPDATA)")/Microsoft/Windows/Start Menu/Programs/Zoduzazu.lnk"
+
+echo "-- silent install"
+wine "$setup" /S
+check "setup /S ends with 0" "(($? == 0))"
+check "the program, the chime, the read-me and the uninstaller are in $dir_w" 'installed "$dir"'
+mapfile -t shortcut < <(link "$lnk" 2>/dev/null)
+check "the Start menu shortcut opens the installed program, with its icon" \
+  '[[ ${shortcut[0]:-} == "$dir_w\\zoduzazu.exe" && ${shortcut[1]:-} == "$dir_w\\zoduzazu.exe" ]]'
+check "the Run value holds the quoted path" '[[ $(value "$run" Zoduzazu) == "\"$dir_w\\zoduzazu.exe\"" ]]'
+entry=$(query "$apps\\Zoduzazu")
+expect=("DisplayName REG_SZ Zoduzazu" "DisplayVersion REG_SZ $version"
+  "Publisher REG_SZ Zoduzazu Project" "DisplayIcon REG_SZ $dir_w\\zoduzazu.exe"
+  "UninstallString REG_SZ \"$dir_w\\uninstall.exe\""
+  "QuietUninstallString REG_SZ \"$dir_w\\uninstall.exe\" /S")
+for line in "${expect[@]}"; do
+  check "the uninstall entry's ${line%% *}" 'grep -qxF "$line" <<<"$(sed -E "s/^ +//; s/ {2,}/ /g" <<<"$entry")"'
+done
+kb=$(($(value "$apps\\Zoduzazu" EstimatedSize)))
+files_kb=$(($(cat "$dir"/* | wc -c) / 1024))
+check "EstimatedSize ($kb KB) is the files' size ($files_kb KB)" '((kb >= files_kb - 8 && kb <= files_kb + 8))'
+
+echo "-- the installed clock's first run"
+wine "$dir/zoduzazu.exe" &
+pid=$!
+wait_for 100 eval '[[ $(query "$settings\\Zazedor") == *WAVEName* ]]'
+flags=$(for f in 0 1 2 3; do value "$settings\\Zazedor" $f; done | tr '\n' ' ')
+check "the four flags are False" '[[ $flags == "False False False False " ]]'
+check "WAVE is the installed chime" '[[ $(value "$settings\\Zazedor" WAVE) == "$dir_w\\Ruvazu.wav" ]]'
+check "WAVEName is ' Ruvazu.wav'" '[[ $(value "$settings\\Zazedor" WAVEName) == " Ruvazu.wav" ]]'
+wait_for 100 has_icon
+old_icon=$(icon)
+check "its icon is in the tray" '[[ -n $old_icon ]]'
+
+echo "-- silent upgrade over the running clock"
+# Settings the user chose: the restarted clock must find them, not its defaults.
+wine reg add "$settings\\Zazedor" /v 3 /d True /f >/dev/null 2>&1
+wine reg export "$settings" "$(winepath -w "$work/before.reg")" >/dev/null 2>&1
+touch -d 2001-01-01 "$dir"/*
+wine "$setup" /S
+check "setup /S ends with 0" "(($? == 0))"
+check "the clock ended through its exit command (status 0)" \
+  'wait_for 50 eval "! kill -0 $pid" && wait $pid'
+pid=
+check "its icon left the tray" '! xwininfo -id "$old_icon" >/dev/null 2>&1'
+check "the files were replaced" \
+  'installed "$dir" && [[ -z $(find "$dir" -maxdepth 1 -newermt 2000-12-31 ! -newermt 2001-01-02) ]]'
+check "the clock runs again, in the tray" 'wait_for 100 eval "[[ -n \$(icon) && \$(icon) != $old_icon ]]"'
+wine reg export "$settings" "$(winepath -w "$work/after.reg")" >/dev/null 2>&1
+check "the settings are byte for byte the same" 'cmp "$work/before.reg" "$work/after.reg"'
+check "one shortcut, one uninstall entry, the Run value kept" \
+  '[[ $(ls "$(dirname "$lnk")" | grep -ci zoduzazu) == 1 && $(query "$apps" | grep -ci zoduzazu) == 1 &&
+     -n $(value "$run" Zoduzazu) ]]'
+
+echo "-- silent uninstall"
+new_icon=$(icon)
+wine "$dir/uninstall.exe" /S
+check "uninstall /S ends with 0" "(($? == 0))"
+# The uninstaller goes on from a copy of itself in the temporary folder.
+wait_for 200 eval 'absent "$apps\\Zoduzazu" && [[ ! -e $dir ]]'
+check "the running clock ended, its icon gone" '! xwininfo -id "$new_icon" >/dev/null 2>&1'
+check "the program's folder is gone" '[[ ! -e $dir ]]'
+check "the shortcut is gone" '[[ ! -e $lnk ]]'
+check "the Run value is gone" 'absent "$run" Zoduzazu'
+check "the uninstall entry is gone" 'absent "$apps\\Zoduzazu"'
+wine reg export "$settings" "$(winepath -w "$work/after.reg")" /y >/dev/null 2>&1
+check "the settings are kept" 'cmp "$work/before.reg" "$work/after.reg"'
+
+echo "-- without start at sign-in, into a folder of the user's choice"
+own_w='C:\時計ｿﾞﾄﾞｩｻﾞｽﾞ' own=$(winepath -u 'C:\時計ｿﾞﾄﾞｩｻﾞｽﾞ')
+wine "$setup" /S /AUTOSTART=0 "/D=$own_w"
+check "setup /S /AUTOSTART=0 /D=... ends with 0" "(($? == 0))"
+check "the program is in $own_w" 'installed "$own" && [[ ! -e $dir ]]'
+check "no Run value" 'absent "$run" Zoduzazu'
+wine "$setup" /S
+check "an upgrade stays in that folder and adds no Run value" \
+  'installed "$own" && [[ ! -e $dir ]] && absent "$run" Zoduzazu'
+wine "$own/uninstall.exe" /S
+wait_for 200 eval 'absent "$apps\\Zoduzazu" && [[ ! -e $own ]]'
+check "its uninstaller removes it" 'absent "$apps\\Zoduzazu" && [[ ! -e $own ]] && [[ ! -e $lnk ]]'
+
+wine reg delete "$settings" /f >/dev/null 2>&1
+exit "$failed"
