@@ -31,7 +31,8 @@ query() { wine reg query "$@" 2>/dev/null | iconv -f CP932 -t UTF-8 | tr -d '\r'
 value() { query "$1" /v "$2" | awk -v n="$2" '$1 == n { sub(/^ +[^ ]+    REG_[A-Z_]+    /, ""); print }'; }
 absent() { ! wine reg query "$1" ${2:+/v "$2"} >/dev/null 2>&1; }
 winenv() { wine cmd /c echo "%$1%" | tr -d '\r'; }
-icon() { xwininfo -root -tree | awk '/"panel"/ { p = 1 } p && /has no name/ { print $1; exit }'; }
+# The icon's window in trayer's "panel" (trayer keeps a 1x1 window of its own there).
+icon() { xwininfo -root -tree | awk '/"panel"/ { p = 1 } p && /has no name/ && !/ 1x1\+/ { print $1; exit }'; }
 has_icon() { test -n "$(icon)"; }
 # The target and the icon of a shell link, as two lines.
 link() {
@@ -55,6 +56,8 @@ print(target)
 print(strings[-1] if flags & 64 else "")
 EOF
 }
+# The uninstaller goes on from a copy of itself in the temporary folder, "...\Un.exe /S _?=DIR".
+uninstalling() { pgrep -f '\\Un\.exe /S _\?=' >/dev/null; }
 installed() {  # installed FOLDER: the three files, as built, and the uninstaller
   cmp -s "$1/zoduzazu.exe" "$build/zoduzazu.exe" && cmp -s "$1/Ruvazu.wav" "$build/Ruvazu.wav" &&
     cmp -s "$1/README.txt" "$build/packaging/win32/README.txt" && test -s "$1/uninstall.exe"
@@ -117,12 +120,24 @@ check "one shortcut, one uninstall entry, the Run value kept" \
   '[[ $(ls "$(dirname "$lnk")" | grep -ci zoduzazu) == 1 && $(query "$apps" | grep -ci zoduzazu) == 1 &&
      -n $(value "$run" Zoduzazu) ]]'
 
-echo "-- silent uninstall"
+echo "-- silent uninstall, the clock's options dialog open"
 new_icon=$(icon)
+# Behind its options dialog the clock takes no command: setup has to cancel the dialog first.
+read -r x y w h < <(xwininfo -id "$new_icon" | awk '/Absolute upper-left X/ { x = $NF }
+  /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w, h }')
+xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 3
+sleep 1
+for id in $(xwininfo -root -children | grep -Eo '^ +0x[0-9a-f]+'); do  # Wine's pop-up menu
+  info=$(xwininfo -id "$id")
+  [[ $info == *IsViewable* && $info == *"Override Redirect State: yes"* ]] || continue
+  read -r x y w < <(awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+    /Width:/ { w = $NF } END { print x, y, w }' <<<"$info")
+  ((w > 20)) && xdotool mousemove $((x + w / 3)) $((y + 12)) click 1
+done
+check "the options dialog is open" 'wait_for 50 xdotool search --onlyvisible --name "^各種設定\$"'
 wine "$dir/uninstall.exe" /S
 check "uninstall /S ends with 0" "(($? == 0))"
-# The uninstaller goes on from a copy of itself in the temporary folder.
-wait_for 200 eval 'absent "$apps\\Zoduzazu" && [[ ! -e $dir ]]'
+wait_for 200 eval '! uninstalling'
 check "the running clock ended, its icon gone" '! xwininfo -id "$new_icon" >/dev/null 2>&1'
 check "the program's folder is gone" '[[ ! -e $dir ]]'
 check "the shortcut is gone" '[[ ! -e $lnk ]]'
@@ -141,7 +156,7 @@ wine "$setup" /S
 check "an upgrade stays in that folder and adds no Run value" \
   'installed "$own" && [[ ! -e $dir ]] && absent "$run" Zoduzazu'
 wine "$own/uninstall.exe" /S
-wait_for 200 eval 'absent "$apps\\Zoduzazu" && [[ ! -e $own ]]'
+wait_for 200 eval '! uninstalling'
 check "its uninstaller removes it" 'absent "$apps\\Zoduzazu" && [[ ! -e $own ]] && [[ ! -e $lnk ]]'
 
 wine reg delete "$settings" /f >/dev/null 2>&1
