@@ -4,6 +4,7 @@
 # then an install without start at sign-in into a folder of the user's choice, upgraded.
 # Leaves the prefix without the program or its settings.
 #   setup_program.sh SETUP_EXE BUILD_DIR VERSION
+# shellcheck disable=SC2016,SC2034,SC2317  # check's conditions are expanded by its eval
 set -uo pipefail
 setup=$1 build=$2 version=$3
 if [[ ! -f $setup ]]; then
@@ -32,8 +33,12 @@ value() { query "$1" /v "$2" | awk -v n="$2" '$1 == n { sub(/^ +[^ ]+    REG_[A-
 absent() { ! wine reg query "$1" ${2:+/v "$2"} >/dev/null 2>&1; }
 winenv() { wine cmd /c echo "%$1%" | tr -d '\r'; }
 # The icon's window in trayer's "panel" (trayer keeps a 1x1 window of its own there).
-icon() { xwininfo -root -tree | awk '/"panel"/ { p = 1 } p && /has no name/ && !/ 1x1\+/ { print $1; exit }'; }
+icon() {
+  xwininfo -root -tree | awk '/"panel"/ { d = index($0, "0x"); next }
+    d && /0x/ && index($0, "0x") <= d { exit } d && /has no name/ && !/ 1x1\+/ { print $1; exit }'
+}
 has_icon() { test -n "$(icon)"; }
+gone() { ! xwininfo -id "${1:-none}" >/dev/null 2>&1; }  # without an id, xwininfo waits for a click
 # The target and the icon of a shell link, as two lines.
 link() {
   python3 - "$1" <<'EOF'
@@ -110,7 +115,7 @@ check "setup /S ends with 0" "(($? == 0))"
 check "the clock ended through its exit command (status 0)" \
   'wait_for 50 eval "! kill -0 $pid" && wait $pid'
 pid=
-check "its icon left the tray" '! xwininfo -id "$old_icon" >/dev/null 2>&1'
+check "its icon left the tray" 'gone "$old_icon"'
 check "the files were replaced" \
   'installed "$dir" && [[ -z $(find "$dir" -maxdepth 1 -newermt 2000-12-31 ! -newermt 2001-01-02) ]]'
 check "the clock runs again, in the tray" 'wait_for 100 eval "[[ -n \$(icon) && \$(icon) != $old_icon ]]"'
@@ -123,7 +128,7 @@ check "one shortcut, one uninstall entry, the Run value kept" \
 echo "-- silent uninstall, the clock's options dialog open"
 new_icon=$(icon)
 # Behind its options dialog the clock takes no command: setup has to cancel the dialog first.
-read -r x y w h < <(xwininfo -id "$new_icon" | awk '/Absolute upper-left X/ { x = $NF }
+read -r x y w h < <(xwininfo -id "${new_icon:-none}" 2>/dev/null | awk '/Absolute upper-left X/ { x = $NF }
   /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w, h }')
 xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 3
 sleep 1
@@ -138,12 +143,13 @@ check "the options dialog is open" 'wait_for 50 xdotool search --onlyvisible --n
 wine "$dir/uninstall.exe" /S
 check "uninstall /S ends with 0" "(($? == 0))"
 wait_for 200 eval '! uninstalling'
-check "the running clock ended, its icon gone" '! xwininfo -id "$new_icon" >/dev/null 2>&1'
+check "the running clock ended, its icon gone" 'gone "$new_icon"'
 check "the program's folder is gone" '[[ ! -e $dir ]]'
 check "the shortcut is gone" '[[ ! -e $lnk ]]'
 check "the Run value is gone" 'absent "$run" Zoduzazu'
 check "the uninstall entry is gone" 'absent "$apps\\Zoduzazu"'
-wine reg export "$settings" "$(winepath -w "$work/after.reg")" /y >/dev/null 2>&1
+rm -f "$work/after.reg"
+wine reg export "$settings" "$(winepath -w "$work/after.reg")" >/dev/null 2>&1
 check "the settings are kept" 'cmp "$work/before.reg" "$work/after.reg"'
 
 echo "-- without start at sign-in, into a folder of the user's choice"
