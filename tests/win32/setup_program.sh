@@ -16,6 +16,8 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};winemenubuilder.exe=d"
 settings='HKCU\Software\VB and VBA Program Settings\Zazedor'
 apps='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 run='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+approved='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
+off=030000000000000000000000  # Task Manager's "disabled" for a Run value
 work=$(mktemp -d)
 pid=
 trap '[[ -n $pid ]] && kill $pid 2>/dev/null; rm -rf "$work"' EXIT
@@ -108,6 +110,7 @@ check "its icon is in the tray" '[[ -n $old_icon ]]'
 echo "-- silent upgrade over the running clock"
 # Settings the user chose: the restarted clock must find them, not its defaults.
 wine reg add "$settings\\Zazedor" /v 3 /d True /f >/dev/null 2>&1
+wine reg add "$approved" /v Zoduzazu /t REG_BINARY /d $off /f >/dev/null 2>&1
 wine reg export "$settings" "$(winepath -w "$work/before.reg")" >/dev/null 2>&1
 touch -d 2001-01-01 "$dir"/*
 wine "$setup" /S
@@ -124,6 +127,7 @@ check "the settings are byte for byte the same" 'cmp "$work/before.reg" "$work/a
 check "one shortcut, one uninstall entry, the Run value kept" \
   '[[ $(ls "$(dirname "$lnk")" | grep -ci zoduzazu) == 1 && $(query "$apps" | grep -ci zoduzazu) == 1 &&
      -n $(value "$run" Zoduzazu) ]]'
+check "start at sign-in stays switched off in Task Manager" '[[ $(value "$approved" Zoduzazu) == "$off" ]]'
 
 echo "-- silent uninstall, the clock's options dialog open"
 new_icon=$(icon)
@@ -146,7 +150,8 @@ wait_for 200 eval '! uninstalling'
 check "the running clock ended, its icon gone" 'gone "$new_icon"'
 check "the program's folder is gone" '[[ ! -e $dir ]]'
 check "the shortcut is gone" '[[ ! -e $lnk ]]'
-check "the Run value is gone" 'absent "$run" Zoduzazu'
+check "the Run value and its Task Manager switch are gone" \
+  'absent "$run" Zoduzazu && absent "$approved" Zoduzazu'
 check "the uninstall entry is gone" 'absent "$apps\\Zoduzazu"'
 rm -f "$work/after.reg"
 wine reg export "$settings" "$(winepath -w "$work/after.reg")" >/dev/null 2>&1
