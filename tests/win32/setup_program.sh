@@ -7,10 +7,7 @@
 # shellcheck disable=SC2016,SC2034,SC2317  # check's conditions are expanded by its eval
 set -uo pipefail
 setup=$1 build=$2 version=$3
-if [[ ! -f $setup ]]; then
-  echo "FAILED: no $setup; build it first: (cd $build && cpack -G NSIS64)"
-  exit 1
-fi
+[[ -f $setup ]] || { echo "FAILED: no $setup; build it: (cd $build && cpack -G NSIS64)"; exit 1; }
 # Wine would otherwise copy the Start menu shortcut into the Linux desktop's menus.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};winemenubuilder.exe=d"
 settings='HKCU\Software\VB and VBA Program Settings\Zazedor'
@@ -148,8 +145,7 @@ wine "$dir/uninstall.exe" /S
 check "uninstall /S ends with 0" "(($? == 0))"
 wait_for 200 eval '! uninstalling'
 check "the running clock ended, its icon gone" 'gone "$new_icon"'
-check "the program's folder is gone" '[[ ! -e $dir ]]'
-check "the shortcut is gone" '[[ ! -e $lnk ]]'
+check "the program's folder and its shortcut are gone" '[[ ! -e $dir && ! -e $lnk ]]'
 check "the Run value and its Task Manager switch are gone" \
   'absent "$run" Zoduzazu && absent "$approved" Zoduzazu'
 check "the uninstall entry is gone" 'absent "$apps\\Zoduzazu"'
