@@ -38,6 +38,8 @@ cmake -S . -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZDZ_WERROR=ON
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DZDZ_DESKTOP=win32
 cmake --build "$build/win32" -j "$jobs"
 (cd "$build/win32" && cpack -G ZIP >/dev/null)
+# The setup program beside it; win32.setup_program below installs it.
+(cd "$build/win32" && cpack -G NSIS64 >/dev/null)
 wineserver -k 2>/dev/null || true
 unset WINEPREFIX
 tests/tools/wine-session.sh ctest --test-dir "$build/win32" --output-on-failure --timeout 300
