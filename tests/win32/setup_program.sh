@@ -4,9 +4,11 @@
 # then an install without start at sign-in into a folder of the user's choice, upgraded.
 # Leaves the prefix without the program or its settings.
 #   setup_program.sh SETUP_EXE BUILD_DIR VERSION
-# shellcheck disable=SC2016,SC2034,SC2317  # check's conditions are expanded by its eval
+# shellcheck disable=SC2317  # functions called through zdz_check and zdz_wait
 set -uo pipefail
 setup=$1 build=$2 version=$3
+# shellcheck source=../tools/lib-check.sh
+source "$(dirname "$0")/../tools/lib-check.sh"
 [[ -f $setup ]] || { echo "FAILED: no $setup; build it: (cd $build && cpack -G NSIS64)"; exit 1; }
 # Wine would otherwise copy the Start menu shortcut into the Linux desktop's menus.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};winemenubuilder.exe=d"
@@ -16,20 +18,14 @@ run='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 approved='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
 off=030000000000000000000000  # Task Manager's "disabled" for a Run value
 work=$(mktemp -d)
-pid=
-trap '[[ -n $pid ]] && kill $pid 2>/dev/null; rm -rf "$work"' EXIT
+trap 'zdz_stop_all; rm -rf "$work"' EXIT
 
-failed=0
-check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; failed=1; fi; }
-wait_for() {  # wait_for TENTHS COMMAND...
-  local n=$1
-  shift
-  for ((i = 0; i < n; i++)); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  return 1
-}
 query() { wine reg query "$@" 2>/dev/null | iconv -f CP932 -t UTF-8 | tr -d '\r'; }
 value() { query "$1" /v "$2" | awk -v n="$2" '$1 == n { sub(/^ +[^ ]+    REG_[A-Z_]+    /, ""); print }'; }
+# value_is KEY NAME EXPECTED, or says what NAME holds
+value_is() { [[ $(value "$1" "$2") == "$3" ]] || { echo "  $2 is \"$(value "$1" "$2")\""; return 1; }; }
 absent() { ! wine reg query "$1" ${2:+/v "$2"} >/dev/null 2>&1; }
+no_autostart() { absent "$run" Zoduzazu && absent "$approved" Zoduzazu; }
 winenv() { wine cmd /c echo "%$1%" | tr -d '\r'; }
 # The icon's window in trayer's "panel" (trayer keeps a 1x1 window of its own there).
 icon() {
@@ -37,6 +33,7 @@ icon() {
     d && /0x/ && index($0, "0x") <= d { exit } d && /has no name/ && !/ 1x1\+/ { print $1; exit }'
 }
 has_icon() { test -n "$(icon)"; }
+another_icon() { local now; now=$(icon); [[ -n $now && $now != "$1" ]]; }
 gone() { ! xwininfo -id "${1:-none}" >/dev/null 2>&1; }  # without an id, xwininfo waits for a click
 # The target and the icon of a shell link, as two lines.
 link() {
@@ -60,11 +57,20 @@ print(target)
 print(strings[-1] if flags & 64 else "")
 EOF
 }
+link_is() { [[ $(link "$1" 2>/dev/null) == "$2"$'\n'"$3" ]]; }  # link_is LNK TARGET ICON
 # The uninstaller goes on from a copy of itself in the temporary folder, "...\Un.exe /S _?=DIR".
 uninstalling() { pgrep -f '\\Un\.exe /S _\?=' >/dev/null; }
+missing() { local f; for f; do [[ ! -e $f ]] || { echo "  still there: $f"; return 1; }; done; }
 installed() {  # installed FOLDER: the three files, as built, and the uninstaller
   cmp -s "$1/zoduzazu.exe" "$build/zoduzazu.exe" && cmp -s "$1/Ruvazu.wav" "$build/Ruvazu.wav" &&
     cmp -s "$1/README.txt" "$build/packaging/win32/README.txt" && test -s "$1/uninstall.exe"
+}
+written() { query "$settings\\Zazedor" | grep -q WAVEName; }
+only_in() { installed "$1" && missing "$dir"; }  # only_in FOLDER: and not in the default one
+replaced() { installed "$1" && [[ -z $(find "$1" -maxdepth 1 -newermt 2000-12-31 ! -newermt 2001-01-02) ]]; }
+one_of_each() {  # one shortcut, one uninstall entry, a Run value
+  [[ $(find "$(dirname "$lnk")" -mindepth 1 -maxdepth 1 -iname '*zoduzazu*' | grep -c .) == 1 &&
+    $(query "$apps" | grep -ci zoduzazu) == 1 && -n $(value "$run" Zoduzazu) ]]
 }
 
 wine reg delete "$settings" /f >/dev/null 2>&1
@@ -74,35 +80,35 @@ lnk="$(winepath -u "$(winenv APPDATA)")/Microsoft/Windows/Start Menu/Programs/Zo
 
 echo "-- silent install"
 wine "$setup" /S
-check "setup /S ends with 0" "(($? == 0))"
-check "the program, the chime, the read-me and the uninstaller are in $dir_w" 'installed "$dir"'
-mapfile -t shortcut < <(link "$lnk" 2>/dev/null)
-check "the Start menu shortcut opens the installed program, with its icon" \
-  '[[ ${shortcut[0]:-} == "$dir_w\\zoduzazu.exe" && ${shortcut[1]:-} == "$dir_w\\zoduzazu.exe" ]]'
-check "the Run value holds the quoted path" '[[ $(value "$run" Zoduzazu) == "\"$dir_w\\zoduzazu.exe\"" ]]'
-entry=$(query "$apps\\Zoduzazu")
+zdz_check "setup /S ends with 0" test $? = 0
+zdz_check "the program, the chime, the read-me and the uninstaller are in $dir_w" installed "$dir"
+zdz_check "the Start menu shortcut opens the installed program, with its icon" \
+  link_is "$lnk" "$dir_w\\zoduzazu.exe" "$dir_w\\zoduzazu.exe"
+zdz_check "the Run value holds the quoted path" value_is "$run" Zoduzazu "\"$dir_w\\zoduzazu.exe\""
+entry=$(query "$apps\\Zoduzazu" | sed -E "s/^ +//; s/ {2,}/ /g")
 expect=("DisplayName REG_SZ Zoduzazu" "DisplayVersion REG_SZ $version"
   "Publisher REG_SZ Zoduzazu Project" "DisplayIcon REG_SZ $dir_w\\zoduzazu.exe"
   "UninstallString REG_SZ \"$dir_w\\uninstall.exe\""
   "QuietUninstallString REG_SZ \"$dir_w\\uninstall.exe\" /S")
 for line in "${expect[@]}"; do
-  check "the uninstall entry's ${line%% *}" 'grep -qxF "$line" <<<"$(sed -E "s/^ +//; s/ {2,}/ /g" <<<"$entry")"'
+  zdz_check "the uninstall entry's ${line%% *}" grep -qxF "$line" <<<"$entry"
 done
-kb=$(($(value "$apps\\Zoduzazu" EstimatedSize)))
+size=$(value "$apps\\Zoduzazu" EstimatedSize) kb=-1
+[[ $size =~ ^0x[0-9a-f]+$ ]] && kb=$((16#${size#0x}))
 files_kb=$(($(cat "$dir"/* | wc -c) / 1024))
-check "EstimatedSize ($kb KB) is the files' size ($files_kb KB)" '((kb >= files_kb - 8 && kb <= files_kb + 8))'
+zdz_check "EstimatedSize ($kb KB) is the files' size ($files_kb KB)" \
+  test $((kb >= files_kb - 8 && kb <= files_kb + 8)) = 1
 
 echo "-- the installed clock's first run"
 wine "$dir/zoduzazu.exe" &
-pid=$!
-wait_for 100 eval '[[ $(query "$settings\\Zazedor") == *WAVEName* ]]'
+pid=$! ZDZ_PIDS=("$!")
+zdz_wait 10 written
 flags=$(for f in 0 1 2 3; do value "$settings\\Zazedor" $f; done | tr '\n' ' ')
-check "the four flags are False" '[[ $flags == "False False False False " ]]'
-check "WAVE is the installed chime" '[[ $(value "$settings\\Zazedor" WAVE) == "$dir_w\\Ruvazu.wav" ]]'
-check "WAVEName is ' Ruvazu.wav'" '[[ $(value "$settings\\Zazedor" WAVEName) == " Ruvazu.wav" ]]'
-wait_for 100 has_icon
+zdz_check "the four flags are False" test "$flags" = "False False False False "
+zdz_check "WAVE is the installed chime" value_is "$settings\\Zazedor" WAVE "$dir_w\\Ruvazu.wav"
+zdz_check "WAVEName is ' Ruvazu.wav'" value_is "$settings\\Zazedor" WAVEName " Ruvazu.wav"
+zdz_check "its icon is in the tray" zdz_wait 10 has_icon
 old_icon=$(icon)
-check "its icon is in the tray" '[[ -n $old_icon ]]'
 
 echo "-- silent upgrade over the running clock"
 # Settings the user chose: the restarted clock must find them, not its defaults.
@@ -111,20 +117,18 @@ wine reg add "$approved" /v Zoduzazu /t REG_BINARY /d $off /f >/dev/null 2>&1
 wine reg export "$settings" "$(winepath -w "$work/before.reg")" >/dev/null 2>&1
 touch -d 2001-01-01 "$dir"/*
 wine "$setup" /S
-check "setup /S ends with 0" "(($? == 0))"
-check "the clock ended through its exit command (status 0)" \
-  'wait_for 50 eval "! kill -0 $pid" && wait $pid'
-pid=
-check "its icon left the tray" 'gone "$old_icon"'
-check "the files were replaced" \
-  'installed "$dir" && [[ -z $(find "$dir" -maxdepth 1 -newermt 2000-12-31 ! -newermt 2001-01-02) ]]'
-check "the clock runs again, in the tray" 'wait_for 100 eval "[[ -n \$(icon) && \$(icon) != $old_icon ]]"'
+zdz_check "setup /S ends with 0" test $? = 0
+# Reaped here, not in zdz_check's subshell, whose wait cannot see the clock.
+status=running
+zdz_wait 5 zdz_not kill -0 "$pid" && { wait "$pid"; status=$? ZDZ_PIDS=(); }
+zdz_check "the clock ended through its exit command (status 0)" test "$status" = 0
+zdz_check "its icon left the tray" gone "$old_icon"
+zdz_check "the files were replaced" replaced "$dir"
+zdz_check "the clock runs again, in the tray" zdz_wait 10 another_icon "$old_icon"
 wine reg export "$settings" "$(winepath -w "$work/after.reg")" >/dev/null 2>&1
-check "the settings are byte for byte the same" 'cmp "$work/before.reg" "$work/after.reg"'
-check "one shortcut, one uninstall entry, the Run value kept" \
-  '[[ $(ls "$(dirname "$lnk")" | grep -ci zoduzazu) == 1 && $(query "$apps" | grep -ci zoduzazu) == 1 &&
-     -n $(value "$run" Zoduzazu) ]]'
-check "start at sign-in stays switched off in Task Manager" '[[ $(value "$approved" Zoduzazu) == "$off" ]]'
+zdz_check "the settings are byte for byte the same" cmp "$work/before.reg" "$work/after.reg"
+zdz_check "one shortcut, one uninstall entry, the Run value kept" one_of_each
+zdz_check "start at sign-in stays switched off in Task Manager" value_is "$approved" Zoduzazu "$off"
 
 echo "-- silent uninstall, the clock's options dialog open"
 new_icon=$(icon)
@@ -140,31 +144,31 @@ for id in $(xwininfo -root -children | grep -Eo '^ +0x[0-9a-f]+'); do  # Wine's 
     /Width:/ { w = $NF } END { print x, y, w }' <<<"$info")
   ((w > 20)) && xdotool mousemove $((x + w / 3)) $((y + 12)) click 1
 done
-check "the options dialog is open" 'wait_for 50 xdotool search --onlyvisible --name "^各種設定\$"'
+zdz_check "the options dialog is open" zdz_wait 5 xdotool search --onlyvisible --name '^各種設定$'
 wine "$dir/uninstall.exe" /S
-check "uninstall /S ends with 0" "(($? == 0))"
-wait_for 200 eval '! uninstalling'
-check "the running clock ended, its icon gone" 'gone "$new_icon"'
-check "the program's folder and its shortcut are gone" '[[ ! -e $dir && ! -e $lnk ]]'
-check "the Run value and its Task Manager switch are gone" \
-  'absent "$run" Zoduzazu && absent "$approved" Zoduzazu'
-check "the uninstall entry is gone" 'absent "$apps\\Zoduzazu"'
+zdz_check "uninstall /S ends with 0" test $? = 0
+zdz_wait 20 zdz_not uninstalling
+zdz_check "the running clock ended, its icon gone" gone "$new_icon"
+zdz_check "the program's folder and its shortcut are gone" missing "$dir" "$lnk"
+zdz_check "the Run value and its Task Manager switch are gone" no_autostart
+zdz_check "the uninstall entry is gone" absent "$apps\\Zoduzazu"
 rm -f "$work/after.reg"
 wine reg export "$settings" "$(winepath -w "$work/after.reg")" >/dev/null 2>&1
-check "the settings are kept" 'cmp "$work/before.reg" "$work/after.reg"'
+zdz_check "the settings are kept" cmp "$work/before.reg" "$work/after.reg"
 
 echo "-- without start at sign-in, into a folder of the user's choice"
 own_w='C:\時計ｿﾞﾄﾞｩｻﾞｽﾞ' own=$(winepath -u 'C:\時計ｿﾞﾄﾞｩｻﾞｽﾞ')
 wine "$setup" /S /AUTOSTART=0 "/D=$own_w"
-check "setup /S /AUTOSTART=0 /D=... ends with 0" "(($? == 0))"
-check "the program is in $own_w" 'installed "$own" && [[ ! -e $dir ]]'
-check "no Run value" 'absent "$run" Zoduzazu'
+zdz_check "setup /S /AUTOSTART=0 /D=... ends with 0" test $? = 0
+zdz_check "the program is in $own_w" only_in "$own"
+zdz_check "no Run value" absent "$run" Zoduzazu
 wine "$setup" /S
-check "an upgrade stays in that folder and adds no Run value" \
-  'installed "$own" && [[ ! -e $dir ]] && absent "$run" Zoduzazu'
+zdz_check "an upgrade stays in that folder" only_in "$own"
+zdz_check "... and adds no Run value" absent "$run" Zoduzazu
 wine "$own/uninstall.exe" /S
-wait_for 200 eval '! uninstalling'
-check "its uninstaller removes it" 'absent "$apps\\Zoduzazu" && [[ ! -e $own ]] && [[ ! -e $lnk ]]'
+zdz_wait 20 zdz_not uninstalling
+zdz_check "its uninstaller removes the uninstall entry" absent "$apps\\Zoduzazu"
+zdz_check "... the folder and the shortcut" missing "$own" "$lnk"
 
 wine reg delete "$settings" /f >/dev/null 2>&1
-exit "$failed"
+zdz_finish
