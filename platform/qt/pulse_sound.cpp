@@ -13,7 +13,7 @@
 
 #include "platform/qt/pulse_stream.h"
 
-namespace zdz {
+namespace zdz::qt {
 
 namespace {
 
@@ -222,4 +222,4 @@ void PulseSound::Worker() {
   }
 }
 
-}  // namespace zdz
+}  // namespace zdz::qt

@@ -12,7 +12,7 @@
 
 #include "platform/sound.h"
 
-namespace zdz {
+namespace zdz::qt {
 
 class PulseSound : public Sound {
  public:
@@ -60,4 +60,4 @@ class PulseSound : public Sound {
   std::thread worker_;
 };
 
-}  // namespace zdz
+}  // namespace zdz::qt
