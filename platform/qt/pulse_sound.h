@@ -54,7 +54,7 @@ class PulseSound : public Sound {
   mutable std::mutex mu_;
   mutable std::condition_variable cv_;
   std::unique_ptr<Stream> pending_;
-  std::uint64_t pending_generation_ = 0;
+  std::uint64_t pendingGeneration_ = 0;
   bool busy_ = false;
   bool quit_ = false;
   std::thread worker_;
