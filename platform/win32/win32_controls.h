@@ -30,7 +30,6 @@ class ChildPeer : public ControlPeer {
   void SetGeometry(int left, int top, int width, int height) override;
 
   HWND Hwnd() const { return hwnd_; }
-  const Control& Model() const { return model_; }
   // A WM_COMMAND notification the control sent its window.
   void Notified(WORD code);
   // WM_CTLCOLORSTATIC: sets the colours on `dc` and returns the background brush.

@@ -36,7 +36,6 @@ class Window : public WindowPeer {
   NativeHandle IconHandle() const override;
 
   HWND Hwnd() const { return hwnd_; }
-  bool IsDialog() const { return form_.Spec().menus.empty(); }
   int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
   Form& Model() { return form_; }
   FontCache& Fonts() { return fonts_; }
@@ -47,6 +46,7 @@ class Window : public WindowPeer {
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  bool IsDialog() const { return form_.Spec().menus.empty(); }
   void BuildControls();
   void Layout();
   void ArmTimer(UINT_PTR id);
