@@ -10,7 +10,6 @@ namespace zdz {
 AboutDialog::AboutDialog(Application& app) : app_(app), form_(AboutFormSpec()) {
   form_.Ctl("cmdOK").onClick = [this](std::int16_t) { Unload(); };
   form_.Ctl("cmdSysInfo").onClick = [this](std::int16_t) { StartSysInfo(); };
-  form_.onUserClose = [this] { Unload(); };
   form_.AttachPeer(app_.Desk().CreateWindow(form_));
 }
 

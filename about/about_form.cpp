@@ -46,7 +46,6 @@ FormSpec AboutFormSpec() {
   f.name = "fomAbout";
   f.clientWidth = 5775;
   f.clientHeight = 3360;
-  f.fixedBorder = true;
   f.showInTaskbar = false;
   f.startPosition = StartPosition::kManual;
   f.left = 2340;

@@ -3,6 +3,7 @@
 // menREG delete settings) and menVER (menVERJ version) the menus.
 #include "clock/clock_form.h"
 
+#include "clock/clock_layout.h"
 #include "resources/captions.h"
 
 namespace zdz {
@@ -11,9 +12,9 @@ FormSpec ClockFormSpec() {
   FormSpec f;
   f.name = "fomTIME";
   f.caption = text::kAppTitle;
-  f.outerWidth = 4785;
-  f.outerHeight = 1440;
-  f.fixedBorder = true;
+  // The 12-hour layout, until the load step applies the stored one.
+  f.outerWidth = kLayout12.windowWidth;
+  f.outerHeight = kClockHeight;
   f.minButton = true;
   f.maxButton = false;
   f.showInTaskbar = true;
@@ -28,10 +29,10 @@ FormSpec ClockFormSpec() {
   ControlSpec label;
   label.name = "lblTIME";
   label.kind = ControlKind::kLabel;
-  label.left = 315;
-  label.top = 50;
-  label.width = 4065;
-  label.height = 645;
+  label.left = kTimeLabelLeft;
+  label.top = kTimeLabelTop;
+  label.width = kLayout12.labelWidth;
+  label.height = kTimeLabelHeight;
   label.backColor = kBlack;
   label.foreColor = kGreen;
   label.border = true;

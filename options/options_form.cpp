@@ -32,7 +32,6 @@ FormSpec OptionsFormSpec() {
   f.caption = text::kOptionCaption;
   f.clientWidth = 4605;
   f.clientHeight = 3525;
-  f.fixedBorder = true;
   f.showInTaskbar = false;
   f.startPosition = StartPosition::kCenterScreen;
 

@@ -186,4 +186,12 @@ void Form::UserCancel() {
   if (onUserClose) onUserClose();
 }
 
+void Form::UserAccept() {
+  for (const auto& c : controls_)
+    if (c->Spec().isDefault) {
+      c->UserClick();
+      return;
+    }
+}
+
 }  // namespace zdz

@@ -133,6 +133,8 @@ class Form {
   // The user asked to cancel this window: Esc, the title bar's close, Alt+F4. The window's
   // cancel button answers when it has one; otherwise onUserClose.
   void UserCancel();
+  // The user pressed Enter where no button takes it: the window's default button answers.
+  void UserAccept();
   // The window's mouse-move notification, position in twips. Ignored while disabled.
   void MouseMove(int button, int shift, int xTwips, int yTwips);
 

@@ -90,7 +90,6 @@ struct FormSpec {
   // Either the outer size (frame, title and menu bar included) or the client size is given.
   int outerWidth = 0, outerHeight = 0;
   int clientWidth = 0, clientHeight = 0;
-  bool fixedBorder = true;
   bool minButton = false;
   bool maxButton = false;
   bool showInTaskbar = true;

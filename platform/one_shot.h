@@ -11,7 +11,6 @@ class OneShotTimer {
   // Calls `fire` once, `ms` milliseconds from now; a second Start replaces the first.
   virtual void Start(int ms, std::function<void()> fire) = 0;
   virtual void Stop() = 0;
-  virtual bool Pending() const = 0;
 };
 
 }  // namespace zdz

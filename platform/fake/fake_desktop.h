@@ -137,7 +137,6 @@ class FakeSound : public Sound {
   explicit FakeSound(FakeDesktop& desk) : desk_(desk) {}
   bool Play(const std::string& name, unsigned flags) override;
   std::vector<PlayCall> plays;
-  std::set<std::string> playable;  // names that "exist"; the rest return false at once
 
  private:
   FakeDesktop& desk_;
@@ -195,7 +194,7 @@ class FakeSystem : public System {
   char PathSeparator() override { return separator; }
   double TwipsPerPixelX() override { return twipsPerPixel; }
   int DoubleClickMs() override { return doubleClickMs; }
-  void ReportFailure(const std::string& text) override { failures.push_back(text); }
+  void ReportFailure(const std::string&) override {}
   void EndProgram() override { ended = true; }
 
   std::deque<std::optional<std::string>> openAnswers;  // nullopt: the user cancels
@@ -208,23 +207,17 @@ class FakeSystem : public System {
   char separator = '\\';
   double twipsPerPixel = 15;
   int doubleClickMs = 500;
-  std::vector<std::string> failures;
   bool ended = false;
 };
 
 // Fires only when the test says the time has come.
 class FakeOneShot : public OneShotTimer {
  public:
-  void Start(int ms, std::function<void()> fire) override {
-    delayMs = ms;
-    fire_ = std::move(fire);
-  }
+  void Start(int, std::function<void()> fire) override { fire_ = std::move(fire); }
   void Stop() override { fire_ = nullptr; }
-  bool Pending() const override { return static_cast<bool>(fire_); }
   void Fire() {
     if (auto f = std::exchange(fire_, nullptr)) f();
   }
-  int delayMs = 0;
 
  private:
   std::function<void()> fire_;

@@ -16,7 +16,7 @@
 
 #include "platform/ini/ini_text.h"
 
-namespace zdz {
+namespace zdz::qt {
 
 namespace {
 
@@ -176,4 +176,4 @@ void IniSettingsStore::Delete(const std::string& app) {
   QDir().rmdir(info.absolutePath());  // only when nothing else lives there
 }
 
-}  // namespace zdz
+}  // namespace zdz::qt

@@ -6,7 +6,7 @@
 
 #include "platform/settings_store.h"
 
-namespace zdz {
+namespace zdz::qt {
 
 class IniSettingsStore : public SettingsStore {
  public:
@@ -27,4 +27,4 @@ class IniSettingsStore : public SettingsStore {
   std::string base_;
 };
 
-}  // namespace zdz
+}  // namespace zdz::qt

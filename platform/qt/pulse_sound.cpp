@@ -13,7 +13,7 @@
 
 #include "platform/qt/pulse_stream.h"
 
-namespace zdz {
+namespace zdz::qt {
 
 namespace {
 
@@ -40,7 +40,7 @@ struct PulseSound::Stream {
   int fd = -1;
   std::unique_ptr<SNDFILE, SndfileCloser> file;
   std::unique_ptr<PulseStream> pa;
-  int file_channels = 0;
+  int fileChannels = 0;
   int channels = 0;
   int rate = 0;
   sf_count_t frames = 0;
@@ -68,7 +68,7 @@ std::unique_ptr<Stream> OpenFile(const std::string& name, int maxSeconds) {
       sf.frames <= 0) {
     return nullptr;
   }
-  st->file_channels = sf.channels;
+  st->fileChannels = sf.channels;
   st->channels = std::min(sf.channels, static_cast<int>(PA_CHANNELS_MAX));
   st->rate = sf.samplerate;
   st->frames = std::min<sf_count_t>(sf.frames, sf_count_t{maxSeconds} * sf.samplerate);
@@ -102,9 +102,9 @@ bool Run(Stream& st, const std::atomic<std::uint64_t>& generation, std::uint64_t
   const PulseStream::StopRequested stop = [&] { return generation.load() != mine; };
   if (!Connect(st, deadline)) return false;
   const sf_count_t chunk = std::max(1, st.rate * kChunkMs / 1000);
-  std::vector<float> in(static_cast<std::size_t>(chunk * st.file_channels));
+  std::vector<float> in(static_cast<std::size_t>(chunk * st.fileChannels));
   std::vector<float> out;
-  if (st.channels != st.file_channels) out.resize(static_cast<std::size_t>(chunk * st.channels));
+  if (st.channels != st.fileChannels) out.resize(static_cast<std::size_t>(chunk * st.channels));
   for (int stroke = 0; stroke < st.strokes; ++stroke) {
     if (stroke > 0 && sf_seek(st.file.get(), 0, SEEK_SET) < 0) break;
     sf_count_t left = st.frames;
@@ -117,7 +117,7 @@ bool Run(Stream& st, const std::atomic<std::uint64_t>& generation, std::uint64_t
       const float* data = in.data();
       if (!out.empty()) {
         for (sf_count_t f = 0; f < n; ++f) {
-          std::copy_n(&in[f * st.file_channels], st.channels, &out[f * st.channels]);
+          std::copy_n(&in[f * st.fileChannels], st.channels, &out[f * st.channels]);
         }
         data = out.data();
       }
@@ -177,7 +177,7 @@ bool PulseSound::Play(const std::string& name, unsigned flags) {
   StartWorkerLocked();
   dropped = std::move(pending_);
   pending_ = std::move(st);
-  pending_generation_ = mine;
+  pendingGeneration_ = mine;
   cv_.notify_all();
   return true;
 }
@@ -211,7 +211,7 @@ void PulseSound::Worker() {
     cv_.wait(lock, [&] { return quit_ || pending_; });
     if (quit_) return;
     std::unique_ptr<Stream> st = std::move(pending_);
-    const std::uint64_t mine = pending_generation_;
+    const std::uint64_t mine = pendingGeneration_;
     busy_ = true;
     lock.unlock();
     Run(*st, generation_, mine);
@@ -222,4 +222,4 @@ void PulseSound::Worker() {
   }
 }
 
-}  // namespace zdz
+}  // namespace zdz::qt

@@ -12,7 +12,7 @@
 
 #include "platform/sound.h"
 
-namespace zdz {
+namespace zdz::qt {
 
 class PulseSound : public Sound {
  public:
@@ -54,10 +54,10 @@ class PulseSound : public Sound {
   mutable std::mutex mu_;
   mutable std::condition_variable cv_;
   std::unique_ptr<Stream> pending_;
-  std::uint64_t pending_generation_ = 0;
+  std::uint64_t pendingGeneration_ = 0;
   bool busy_ = false;
   bool quit_ = false;
   std::thread worker_;
 };
 
-}  // namespace zdz
+}  // namespace zdz::qt

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace zdz {
+namespace zdz::qt {
 
 namespace {
 
@@ -115,4 +115,4 @@ bool PulseStream::Drain(Clock::time_point deadline, const StopRequested& stop) {
   return ok;
 }
 
-}  // namespace zdz
+}  // namespace zdz::qt

@@ -13,7 +13,7 @@
 #include <cstddef>
 #include <functional>
 
-namespace zdz {
+namespace zdz::qt {
 
 class PulseStream {
  public:
@@ -46,4 +46,4 @@ class PulseStream {
   pa_stream* stream_ = nullptr;
 };
 
-}  // namespace zdz
+}  // namespace zdz::qt

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
+#include "platform/form_rules.h"
 #include "platform/qt/qt_units.h"
 
 namespace zdz::qt {
@@ -139,7 +140,7 @@ void QtControlPeer::SetCaption(const std::string& text) {
   if (!widget_) return;
   const QString caption = Q(text);
   if (auto* label = qobject_cast<QLabel*>(widget_.data())) {
-    // Written ten times a second: an unchanged text must not cost a repaint.
+    // The tick writes the same text until the second changes: that must not cost a repaint.
     if (label->pixmap().isNull() && label->text() != caption) {
       label->setText(caption);
       FitSingleLine();
@@ -152,15 +153,14 @@ void QtControlPeer::SetCaption(const std::string& text) {
 }
 
 void QtControlPeer::FitSingleLine() {
-  // The forms were laid out for narrower Windows faces than the ones installed here: a
-  // one-line label whose text would be clipped is drawn condensed instead.
   auto* label = qobject_cast<QLabel*>(widget_.data());
   const ControlSpec& spec = control_.Spec();
-  if (!label || spec.wordWrap || spec.font.face.empty() || label->text().isEmpty()) return;
+  if (!label || !IsCondensedToFit(spec) || label->text().isEmpty()) return;
   QFont font = ToQFont(spec.font, label->font());
-  const int room = label->contentsRect().width() - 2;
-  const int needed = QFontMetrics(font).horizontalAdvance(label->text());
-  if (needed > room && room > 0) font.setStretch(std::max(50, 100 * room / needed));
+  const QFontMetrics metrics(font);
+  const int percent = CondensedPercent(spec.font, metrics.horizontalAdvance(label->text()),
+                                       label->contentsRect().width(), metrics.height());
+  if (percent < 100) font.setStretch(percent);
   if (font != label->font()) label->setFont(font);
 }
 

@@ -23,7 +23,6 @@ class QtOneShot : public OneShotTimer {
     timer_.stop();
     fire_ = nullptr;
   }
-  bool Pending() const override { return timer_.isActive(); }
 
  private:
   QTimer timer_;

@@ -25,7 +25,7 @@ class QtSystem : public System {
 };
 
 // Local time and the user's locale (QLocale::system()).
-// Read once: Qt takes the system locale at start-up, and the tick asks ten times a second.
+// Read once: Qt takes the system locale at start-up, and the tick asks every second.
 // The local time from the C library, with the time zone read once and again only when the
 // system's zone file changes (Qt would re-read it on every call: a file access ten times a
 // second).

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -12,8 +13,7 @@
 #include <QTimer>
 #include <QWindow>
 
-#include <algorithm>
-
+#include "platform/form_rules.h"
 #include "platform/qt/qt_units.h"
 #include "platform/qt/qt_wall_timer.h"
 
@@ -46,11 +46,6 @@ QMargins FrameOf(const QWidget& window) {
           outer.bottom() - inner.bottom()};
 }
 
-std::map<NativeHandle, QtWindow*>& Live() {
-  static std::map<NativeHandle, QtWindow*> live;
-  return live;
-}
-
 class QtMenuItemPeer : public MenuItemPeer {
  public:
   QtMenuItemPeer(QAction* action, QMenu* menu) : action_(action), menu_(menu) {}
@@ -68,11 +63,23 @@ class QtMenuItemPeer : public MenuItemPeer {
   QPointer<QMenu> menu_;
 };
 
-// Esc and the title bar's close reach the model, which decides what closing means.
+// Esc and the title bar's close reach the model, which decides what closing means; so does an
+// Enter that no focused button took.
 class FormDialog : public QDialog {
  public:
   explicit FormDialog(Form& form) : form_(form) {}
   void reject() override { form_.UserCancel(); }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+      if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        form_.UserAccept();
+        return;
+      }
+    }
+    QDialog::keyPressEvent(event);
+  }
 
  private:
   Form& form_;
@@ -124,16 +131,9 @@ QtWindow::QtWindow(Form& form) : form_(form) {
   outerWidth_ = spec.outerWidth;
   outerHeight_ = spec.outerHeight;
   ApplySize();
-  Live()[Handle()] = this;
-}
-
-QtWindow* QtWindow::FromHandle(NativeHandle handle) {
-  auto it = Live().find(handle);
-  return it == Live().end() ? nullptr : it->second;
 }
 
 QtWindow::~QtWindow() {
-  std::erase_if(Live(), [this](const auto& kv) { return kv.second == this; });
   for (WallTimer* t : timers_) t->Stop();
   if (window_) {
     window_->removeEventFilter(this);
@@ -174,7 +174,7 @@ void QtWindow::BuildMenus(QWidget* window) {
 
 void QtWindow::BuildControls(QWidget* client) {
   std::map<std::string, QWidget*> containers;
-  std::vector<std::pair<int, QWidget*>> tabOrder;
+  std::map<const Control*, QWidget*> widgetOf;
   for (const auto& c : form_.Controls()) {
     const ControlSpec& spec = c->Spec();
     if (spec.kind == ControlKind::kTimer) {
@@ -187,17 +187,17 @@ void QtWindow::BuildControls(QWidget* client) {
     auto peer = std::make_unique<QtControlPeer>(*c, parent);
     if (QWidget* w = peer->Widget()) {
       if (spec.kind == ControlKind::kGroupBox) containers[spec.name] = w;
-      if (spec.tabIndex >= 0 && w->focusPolicy() != Qt::NoFocus)
-        tabOrder.emplace_back(spec.tabIndex, w);
+      widgetOf[c.get()] = w;
     }
     c->AttachPeer(peer.get());
     controls_.push_back(std::move(peer));
   }
-  std::sort(tabOrder.begin(), tabOrder.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<QWidget*> tabOrder;
+  for (const Control* c : TabOrder(form_))
+    if (QWidget* w = widgetOf[c]; w && w->focusPolicy() != Qt::NoFocus) tabOrder.push_back(w);
   for (std::size_t i = 1; i < tabOrder.size(); ++i)
-    QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
-  if (!tabOrder.empty()) tabOrder.front().second->setFocus();
+    QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+  if (!tabOrder.empty()) tabOrder.front()->setFocus();
 }
 
 void QtWindow::ApplySize() {
@@ -222,15 +222,18 @@ void QtWindow::ApplySize() {
 void QtWindow::PlaceOnFirstShow() {
   if (placed_ || !window_) return;
   placed_ = true;
-  const FormSpec& spec = form_.Spec();
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-  if (spec.startPosition == StartPosition::kCenterScreen) {
-    QRect r(QPoint(0, 0), window_->size());
-    r.moveCenter(screen.center());
-    window_->move(r.topLeft());
-  } else if (spec.startPosition == StartPosition::kManual) {
-    window_->setGeometry(QRect(QPoint(ToPixels(spec.left), ToPixels(spec.top)), window_->size()));
-  }
+  // Before the first mapping the frame is the one other windows had.
+  const QMargins frame = window_->isVisible() ? FrameOf(*window_) : gFrameGuess;
+  const QSize outer = window_->size().grownBy(frame);
+  const auto place =
+      zdz::PlaceOnFirstShow(form_.Spec(), {screen.x(), screen.y(), screen.width(), screen.height()},
+                            outer.width(), outer.height(), ToPixels);
+  if (!place) return;
+  if (place->clientCorner)
+    window_->setGeometry(QRect(QPoint(place->x, place->y), window_->size()));
+  else
+    window_->move(place->x, place->y);
 }
 
 bool QtWindow::eventFilter(QObject* watched, QEvent* event) {

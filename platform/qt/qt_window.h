@@ -32,11 +32,6 @@ class QtWindow : public WindowPeer, public QObject {
   NativeHandle Handle() const override;
   NativeHandle IconHandle() const override { return 1; }
 
-  QWidget* Widget() const { return window_; }
-  // The live window with this native handle, or null.
-  static QtWindow* FromHandle(NativeHandle handle);
-  Form& Model() { return form_; }
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 

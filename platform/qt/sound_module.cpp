@@ -5,11 +5,11 @@
 extern "C" {
 
 __attribute__((visibility("default"))) zdz::Sound* zdz_sound_create() {
-  return new zdz::PulseSound();
+  return new zdz::qt::PulseSound();
 }
 
 __attribute__((visibility("default"))) void zdz_sound_interrupt(zdz::Sound* sound) {
-  static_cast<zdz::PulseSound*>(sound)->Interrupt();
+  static_cast<zdz::qt::PulseSound*>(sound)->Interrupt();
 }
 
 __attribute__((visibility("default"))) void zdz_sound_destroy(zdz::Sound* sound) { delete sound; }

@@ -26,7 +26,6 @@ class OneShot : public OneShotTimer {
     id_ = 0;
     fire_ = nullptr;
   }
-  bool Pending() const override { return id_ != 0; }
 
  private:
   static std::map<UINT_PTR, OneShot*>& Live() {

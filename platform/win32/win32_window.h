@@ -1,15 +1,17 @@
 #pragma once
-// A form's native window: the controls, menus, timer and fonts of its table, drawn with plain
-// Win32 controls at the window's DPI.
+// A form's native window: its controls, menus and timers, drawn with plain Win32 controls at
+// the window's DPI. The window procedure routes each message to the peer it concerns.
 
 #include "platform/win32/win32_api.h"
 
 #include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/form.h"
+#include "platform/win32/win32_controls.h"
+#include "platform/win32/win32_fonts.h"
+#include "platform/win32/win32_menus.h"
 
 namespace zdz::win32 {
 
@@ -31,28 +33,21 @@ class Window : public WindowPeer {
   NativeHandle IconHandle() const override;
 
   HWND Hwnd() const { return hwnd_; }
-  HACCEL Accelerators() const { return accel_; }
-  bool IsDialog() const { return form_.Spec().menus.empty(); }
   int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
+  int Dpi() const { return dpi_; }
   Form& Model() { return form_; }
+  FontCache& Fonts() { return fonts_; }
 
   // The message loop asks every live window whether a message is its keyboard input.
   static bool PreTranslate(MSG& msg);
 
-  // The control's font at this DPI, condensed where a one-line label's text would be clipped.
-  HFONT FontFor(const Control& control, const std::string& caption);
-
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
-  void BuildMenus();
+  LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  bool IsDialog() const { return form_.Spec().menus.empty(); }
   void BuildControls();
   void Layout();
   void ArmTimer(UINT_PTR id);
-  HFONT FontFor(const FontSpec& spec);
-  HFONT Font(const LOGFONTW& lf);
-  POINT Origin(const ControlSpec& spec) const;
-  void PaintLines(HDC dc);
 
   Form& form_;
   Tray& tray_;
@@ -60,16 +55,10 @@ class Window : public WindowPeer {
   int dpi_ = 96;
   int outerWidth_, outerHeight_;  // twips, 0 for a client-size form
   bool placed_ = false;
-  HMENU bar_ = nullptr;
-  HACCEL accel_ = nullptr;
-  std::map<std::string, HMENU> popups_;
-  std::vector<std::unique_ptr<ControlPeer>> controls_;
-  std::vector<std::unique_ptr<MenuItemPeer>> menuPeers_;
-  std::map<UINT, Control*> byId_;  // child control id -> model
-  std::map<UINT, MenuItem*> menuById_;
-  std::map<UINT_PTR, Control*> timers_;
-  std::map<std::string, HFONT> fonts_;  // by LOGFONTW bytes
-  std::map<const Control*, HWND> childOf_;
+  FontCache fonts_;
+  std::unique_ptr<MenuBar> menus_;                    // null for a dialog
+  std::map<HWND, std::unique_ptr<ChildPeer>> peers_;  // the controls, by their native window
+  std::map<UINT_PTR, Control*> timers_;               // by timer id
 };
 
 }  // namespace zdz::win32

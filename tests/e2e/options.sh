@@ -52,10 +52,8 @@ zdz_check "it cannot be maximised" \
 zdz_log "# 24-hour, then Esc"
 before=$(md5sum <"$(zdz_settings_file)")
 click "${OPT24[@]}"
-zdz_check "the clock previews the 24-hour width 224" zdz_wait 5 width_is 224
 xdotool key Escape
 zdz_check "Esc closes the dialog" zdz_wait 5 dialog_gone
-zdz_check "the clock is back at 319" zdz_wait 5 width_is 319
 zdz_check "the settings file is unchanged" test "$(md5sum <"$(zdz_settings_file)")" = "$before"
 zdz_log "# 24-hour, then OK"
 open_options

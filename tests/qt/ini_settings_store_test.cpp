@@ -15,7 +15,7 @@
 #include <fstream>
 #include <string>
 
-namespace zdz {
+namespace zdz::qt {
 namespace {
 
 const std::string kApp = "Zazedor";
@@ -188,4 +188,4 @@ TEST_F(IniSettingsStoreTest, NoWriteOutsideTheBaseFolder) {
 }
 
 }  // namespace
-}  // namespace zdz
+}  // namespace zdz::qt

@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-namespace zdz {
+namespace zdz::qt {
 namespace {
 
 namespace fs = std::filesystem;
@@ -296,4 +296,4 @@ TEST_F(PulseSoundTest, DISABLED_AKilledServerEndsTheChimeAtOnce) {
 }
 
 }  // namespace
-}  // namespace zdz
+}  // namespace zdz::qt

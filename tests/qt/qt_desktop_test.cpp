@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFontInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -182,7 +183,14 @@ TEST_F(QtDesktopTest, MenusShowCaptionsAndShortcutsAsTheUserSeesThem) {
   }
 }
 
-TEST_F(QtDesktopTest, OptionsDialogGoesThroughTheModelAndEscUndoes) {
+void Key(QWidget* window, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(window->focusWidget() ? window->focusWidget() : window, &press);
+  Settle(100);
+}
+
+// Toggles, Esc and Enter go to the model; what they mean there is the unit tests' business.
+TEST_F(QtDesktopTest, DialogsReportTogglesEscAndEnterToTheModel) {
   Start("True", "True", "True");
   program->Clock()->OpenOptions();
   Settle();
@@ -197,11 +205,21 @@ TEST_F(QtDesktopTest, OptionsDialogGoesThroughTheModelAndEscUndoes) {
   cuckoo->click();
   EXPECT_EQ(cuckoo->text(), "ON");
   EXPECT_EQ(program->State().OptFlag[3], kTrue);
-
-  QMetaObject::invokeMethod(dialog, "reject");
-  Settle();
+  Find<QWidget>("opt24")->setFocus();
+  Key(dialog, Qt::Key_Return);  // no default button here: Enter does nothing
+  EXPECT_TRUE(dialog->isVisible());
+  Key(dialog, Qt::Key_Escape);
+  EXPECT_FALSE(dialog->isVisible());
   EXPECT_TRUE(Find<QMainWindow>("fomTIME")->isEnabled());
   EXPECT_EQ(program->State().OptFlag[3], kFalse);
+
+  program->Clock()->OpenVersion();
+  Settle();
+  auto* about = Find<QWidget>("fomAbout");
+  ASSERT_TRUE(about && about->isVisible());
+  Find<QWidget>("picIcon")->setFocus();
+  Key(about, Qt::Key_Return);  // the default button answers
+  EXPECT_FALSE(about->isVisible());
 }
 
 }  // namespace

@@ -3,6 +3,15 @@
 namespace zdz::test {
 namespace {
 
+TEST_F(ProgramTest, LoadingSizesTheWindowPlacesTheLabelAndAppliesTheStoredLayout) {
+  StoreOptions(true, true, false, false);
+  Start();
+  EXPECT_EQ(std::tuple(clock().width, clock().height), std::tuple(3360, 1440));
+  const fake::FakeControl& label = clock().Peer("lblTIME");
+  EXPECT_EQ(std::tuple(label.left, label.top, label.width, label.height),
+            std::tuple(320, 50, 2625, 645));
+}
+
 TEST_F(ProgramTest, DeleteSettingsResetsMemoryAndDisablesItselfUntilOk) {
   StoreOptions(true, true, true, true);
   Start();

@@ -69,5 +69,34 @@ TEST(ChangeRule, DisabledControlsAndWindowsIgnoreTheUser) {
   EXPECT_EQ(calls, 1);
 }
 
+TEST(ChangeRule, GeometryIsKeptWhereItWasSet) {
+  Form form(TwoGroups());
+  Control& c = form.Ctl("chk", 0);
+  c.SetGeometry(10, 20, 30, 40);
+  c.SetWidth(50);
+  EXPECT_EQ(std::tuple(c.Left(), c.Top(), c.Width(), c.Height()), std::tuple(10, 20, 50, 40));
+}
+
+TEST(Gestures, EnterPressesTheEnabledDefaultButtonAndEscTheCancelButton) {
+  FormSpec spec = TwoGroups();
+  for (const char* name : {"plain", "default", "cancel"}) {
+    ControlSpec c;
+    c.name = name;
+    c.kind = ControlKind::kCommandButton;
+    c.isDefault = c.name == "default";
+    c.isCancel = c.name == "cancel";
+    spec.controls.push_back(c);
+  }
+  Form form(spec);
+  std::string clicks;
+  for (const char* name : {"plain", "default", "cancel"})
+    form.Ctl(name).onClick = [&clicks, name](std::int16_t) { clicks += name; };
+  form.UserAccept();
+  form.UserCancel();
+  form.Ctl("default").SetEnabled(false);
+  form.UserAccept();
+  EXPECT_EQ(clicks, "defaultcancel");
+}
+
 }  // namespace
 }  // namespace zdz

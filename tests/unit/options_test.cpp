@@ -133,25 +133,39 @@ TEST_F(ProgramTest, OkWritesAllSixInOrderAndAppliesTheStartUpMode) {
   EXPECT_EQ(clock().width, 4785);
   EXPECT_TRUE(Gone("fomOPTION"));
   EXPECT_FALSE(desk.system.ended);
+
+  desk.Tick();
+  OpenOptions();
+  desk.Select("fomOPTION", "optW");
+  desk.Click("fomOPTION", "btnOKCAN", 0);
+  EXPECT_TRUE(clock().visible);  // out of the tray at once
+  EXPECT_EQ(desk.store.Section().at("1"), "True");
 }
 
-TEST_F(ProgramTest, CancelRestoresTheStoredOptions) {
+TEST_F(ProgramTest, CancelOrClosingTheDialogRestoresTheStoredOptions) {
   StoreOptions(true, true, true, false);
   Start();
-  OpenOptions();
-  desk.Select("fomOPTION", "opt12");
-  desk.Toggle("fomOPTION", "chkALARM", 1);
-  desk.system.openAnswers.push_back("C:\\other.wav");
-  desk.Click("fomOPTION", "btnFILE");
-  desk.Toggle("fomOPTION", "chkALARM", 2);
-  desk.Click("fomOPTION", "btnOKCAN", 1);
-  EXPECT_EQ(desk.sound.plays.back(), (fake::PlayCall{"", 3}));  // the test sound is stopped
-  EXPECT_EQ(state().OptFlag, (std::array<VbBool, 4>{kTrue, kTrue, kTrue, kFalse}));
-  EXPECT_EQ(state().WavePath, "D:\\snd\\bell.wav");
-  EXPECT_EQ(state().WaveName, " bell.wav");
-  EXPECT_EQ(clock().width, 3360);
-  EXPECT_EQ(clockForm().Ctl("lblTIME").Width(), 2625);
-  EXPECT_TRUE(clock().enabled);
+  for (bool byButton : {true, false}) {
+    OpenOptions();
+    desk.Select("fomOPTION", "opt12");
+    desk.Toggle("fomOPTION", "chkALARM", 1);
+    desk.system.openAnswers.push_back("C:\\other.wav");
+    desk.Click("fomOPTION", "btnFILE");
+    desk.Toggle("fomOPTION", "chkALARM", 2);
+    if (byButton)
+      desk.Click("fomOPTION", "btnOKCAN", 1);
+    else
+      desk.Close("fomOPTION");  // Esc or the title bar's close
+    EXPECT_TRUE(Gone("fomOPTION"));
+    EXPECT_EQ(desk.sound.plays.back(), (fake::PlayCall{"", 3}));  // the test sound is stopped
+    EXPECT_EQ(state().OptFlag, (std::array<VbBool, 4>{kTrue, kTrue, kTrue, kFalse}));
+    EXPECT_EQ(state().WavePath, "D:\\snd\\bell.wav");
+    EXPECT_EQ(state().WaveName, " bell.wav");
+    EXPECT_EQ(clock().width, 3360);
+    EXPECT_EQ(clockForm().Ctl("lblTIME").Width(), 2625);
+    EXPECT_TRUE(clock().enabled);
+    desk.Tick();
+  }
 }
 
 TEST_F(ProgramTest, CancelAfterDeletingSettingsKeepsNoUnsavedChangeThenOkStores) {
@@ -188,18 +202,6 @@ TEST_F(ProgramTest, CancelAfterDeletingSettingsKeepsNoUnsavedChangeThenOkStores)
   EXPECT_EQ(desk.store.Section().at("0"), "True");
   EXPECT_EQ(desk.store.Section().size(), 6u);
   EXPECT_TRUE(clockForm().Menu("menREG").Enabled());
-}
-
-TEST_F(ProgramTest, ClosingTheDialogByItsTitleBarActsAsCancel) {
-  StoreOptions(true, true, false, false);
-  Start();
-  OpenOptions();
-  desk.Select("fomOPTION", "opt12");
-  desk.Close("fomOPTION");
-  EXPECT_TRUE(Gone("fomOPTION"));
-  EXPECT_TRUE(clock().enabled);
-  EXPECT_EQ(state().OptFlag[kFlag24Hour], kTrue);
-  EXPECT_EQ(clock().width, 3360);
 }
 
 TEST_F(ProgramTest, FailedSaveStoresNothingSaysWhyAndStillClosesTheDialog) {

@@ -15,6 +15,7 @@
 #include "options/options_dialog.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/win32_window.h"
 
 namespace zdz::win32 {
 namespace {
@@ -319,6 +320,69 @@ TEST(RealProgram, AFirstRunThatCannotStoreItsDefaultsSaysSoInABoxAndEndsWithStat
   const std::string text = Utf8(texts[0]);
   EXPECT_EQ(text.rfind("zoduzazu: cannot keep the settings: ", 0), 0u) << text;
   EXPECT_NE(text.find("Zazedor\\Zazedor"), std::string::npos) << text;
+}
+
+// The program's message loop, which hands keyboard input to the dialog manager first.
+void PumpKeys() {
+  MSG msg;
+  for (int i = 0; i < 20; ++i) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+      if (!Window::PreTranslate(msg)) DispatchMessageW(&msg);
+    Sleep(10);
+  }
+}
+
+void Press(HWND focus, WPARAM key) {
+  SetFocus(focus);
+  PostMessageW(focus, WM_KEYDOWN, key, 0);
+  PumpKeys();
+}
+
+HWND ChildWithStyle(HWND window, const wchar_t* cls, LONG_PTR style) {
+  for (HWND c = FindWindowExW(window, nullptr, cls, nullptr); c;
+       c = FindWindowExW(window, c, cls, nullptr))
+    if ((GetWindowLongPtrW(c, GWL_STYLE) & 0xF) == style) return c;
+  return nullptr;
+}
+
+TEST_F(ProgramOnWin32, ClicksEnterAndEscReachTheModelFromAnyControl) {
+  Start(true, true);
+  app->Clock()->OpenOptions();
+  HWND options = reinterpret_cast<HWND>(app->Options().Window().Handle());
+  SendMessageW(ChildWithStyle(options, L"Button", BS_AUTOCHECKBOX), BM_CLICK, 0, 0);
+  EXPECT_EQ(app->State().OptFlag[2], kTrue);  // the chime's check box reads its own click
+  Press(ChildWithStyle(options, L"Button", BS_AUTORADIOBUTTON), VK_RETURN);
+  EXPECT_TRUE(IsWindowVisible(options));  // no default button: Enter does nothing
+  Press(ChildWithStyle(options, L"Button", BS_AUTORADIOBUTTON), VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(options));
+  EXPECT_TRUE(IsWindowEnabled(hwnd));
+
+  app->Clock()->OpenVersion();
+  HWND about = reinterpret_cast<HWND>(app->About().Window().Handle());
+  ASSERT_TRUE(IsWindowVisible(about));
+  Press(ChildWithStyle(about, L"Static", SS_ICON), VK_RETURN);  // the default button answers
+  EXPECT_FALSE(IsWindowVisible(about));
+}
+
+// With DPI awareness a real move at x = 513 would read as the icon's left click.
+TEST_F(ProgramOnWin32, RealMouseMovesStayOutOfTheCoreAndTheIconsReportsReachIt) {
+  Start(true, true);
+  int seen = 0;
+  app->Clock()->Window().onMouseMove = [&](int, int, int, int) { ++seen; };
+  for (int x : {0x201, 0x203, 0x204}) SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, 10));
+  EXPECT_EQ(seen, 0);
+  SendMessageW(hwnd, kTrayMessage, 1, WM_RBUTTONDOWN);
+  EXPECT_EQ(seen, 1);
+}
+
+TEST_F(ProgramOnWin32, TheEndOfTheSessionClosesTheClockAndACancelledEndDoesNot) {
+  Start(true, false);
+  EXPECT_TRUE(SendMessageW(hwnd, WM_QUERYENDSESSION, 0, 0));
+  SendMessageW(hwnd, WM_ENDSESSION, FALSE, 0);
+  EXPECT_TRUE(app->Clock());
+  SendMessageW(hwnd, WM_ENDSESSION, TRUE, 0);
+  EXPECT_FALSE(app->Clock());
+  EXPECT_FALSE(desktop.Tray().Holds(reinterpret_cast<NativeHandle>(hwnd), 1));
 }
 
 }  // namespace
