@@ -75,22 +75,6 @@ fi
 zdz_check "the folder is left alone" test -d "$cfg/Zazedor/Zazedor.conf"
 zdz_stop
 
-zdz_log "# junk bytes in the settings file"
-cfg=$(zdz_new_config)
-mkdir -p "$cfg/Zazedor"
-{
-  printf '\x00\xff\xfe\x1b[2J\r\n[Zaz\x00edor]\n=\n==x\n\xef\xbb\xbf\n'
-  head -c 2048 /dev/urandom | tr -d '\n['
-  printf '\n0\x00=True\n"unterminated=\n'
-} >"$cfg/Zazedor/Zazedor.conf"
-zdz_start "$cfg"
-zdz_check "starts into the tray" zdz_wait 15 zdz_tray_icon
-zdz_check "is still running" zdz_running
-zdz_check "the six settings are there afterwards" zdz_expect_six_keys
-zdz_check "with their defaults (0=False)" zdz_expect_setting 0 False
-zdz_check "with their defaults (WAVE)" zdz_expect_setting WAVE "$ZDZ_CHIME_WAV"
-zdz_stop
-
 zdz_log "# a configuration folder that cannot be created"
 blocker="$ZDZ_WORK/plain-file"
 : >"$blocker"
