@@ -13,6 +13,7 @@ constexpr std::uint16_t kFloat = 3;
 constexpr std::uint16_t kAlaw = 6;
 constexpr std::uint16_t kMulaw = 7;
 constexpr std::uint16_t kImaAdpcm = 0x11;
+constexpr std::uint16_t kGsm610 = 0x31;
 constexpr std::uint16_t kExtensible = 0xFFFE;
 // A format chunk is 16 to 50 bytes in practice; a larger one is not a sound's format.
 constexpr std::uint32_t kMaxFormatBytes = 1024;
@@ -25,16 +26,36 @@ std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0
 std::uint32_t U32(const std::uint8_t* p) {
   return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-void PutChunk(std::vector<std::uint8_t>& out, const char* id, const std::uint8_t* body,
-              std::size_t size) {
-  out.insert(out.end(), id, id + 4);
-  Put32(out, static_cast<std::uint32_t>(size));
-  out.insert(out.end(), body, body + size);
-  if (size & 1) out.push_back(0);
-}
+// Writes into a buffer sized beforehand.
+class Writer {
+ public:
+  explicit Writer(std::vector<std::uint8_t>& out) : out_(out) {}
+  std::size_t At() const { return at_; }
+  void Bytes(const void* p, std::size_t n) {
+    if (n) std::memcpy(out_.data() + at_, p, n);
+    at_ += n;
+  }
+  void U32(std::uint32_t v) {
+    const std::uint8_t b[4] = {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16),
+                               std::uint8_t(v >> 24)};
+    Bytes(b, 4);
+  }
+  // Returns where the body starts.
+  std::size_t Chunk(const char* id, const void* body, std::size_t size) {
+    Bytes(id, 4);
+    U32(static_cast<std::uint32_t>(size));
+    const std::size_t start = at_;
+    Bytes(body, size);
+    if (size & 1) out_[at_++] = 0;
+    return start;
+  }
+
+ private:
+  std::vector<std::uint8_t>& out_;
+  std::size_t at_ = 0;
+};
+
+std::size_t ChunkBytes(std::size_t size) { return 8 + size + (size & 1); }
 
 // Reads until `n` bytes or the end: how many arrived.
 std::size_t ReadFully(ByteSource& from, std::uint8_t* to, std::size_t n) {
@@ -70,7 +91,7 @@ struct Format {
 };
 
 // Fills in the fields of a format chunk's body; false for what is not a sound format that the
-// desktops all play (PCM, float, A-law, mu-law, MS and IMA ADPCM).
+// desktops all play (PCM, float, A-law, mu-law, MS and IMA ADPCM, GSM 6.10).
 bool Check(Format& f) {
   std::vector<std::uint8_t>& b = f.body;
   const std::uint16_t channels = U16(&b[2]);
@@ -103,6 +124,7 @@ bool Check(Format& f) {
       return bits == 8 && f.blockAlign == channels;
     case kMsAdpcm:
     case kImaAdpcm:
+    case kGsm610:
       if (extra < 2) return false;
       f.samplesPerBlock = U16(&b[18]);
       if (f.samplesPerBlock == 0) return false;
@@ -123,26 +145,27 @@ std::uint64_t CapBytes(const Format& f, int maxSeconds) {
 
 std::shared_ptr<const Image> Build(const Format& f, const std::vector<std::uint8_t>& data,
                                    std::size_t dataSize) {
+  // Every format but PCM names its length in frames.
+  const bool fact = f.tag != kPcm;
   auto image = std::make_shared<Image>();
   std::vector<std::uint8_t>& out = image->bytes;
-  out.reserve(64 + f.body.size() + dataSize);
-  out.insert(out.end(), {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'});
-  image->formatOffset = out.size() + 8;
+  out.resize(12 + ChunkBytes(f.body.size()) + (fact ? ChunkBytes(4) : 0) + ChunkBytes(dataSize));
+  Writer w(out);
+  w.Bytes("RIFF", 4);
+  w.U32(static_cast<std::uint32_t>(out.size() - 8));
+  w.Bytes("WAVE", 4);
+  image->formatOffset = w.Chunk("fmt ", f.body.data(), f.body.size());
   image->formatSize = f.body.size();
-  PutChunk(out, "fmt ", f.body.data(), f.body.size());
-  if (f.tag != kPcm) {
-    // Every other format names its length in frames.
+  if (fact) {
     const std::uint64_t blocks = dataSize / f.blockAlign;
-    const std::uint64_t frames = f.samplesPerBlock ? blocks * f.samplesPerBlock : blocks;
-    std::vector<std::uint8_t> fact;
-    Put32(fact, static_cast<std::uint32_t>(frames));
-    PutChunk(out, "fact", fact.data(), fact.size());
+    const auto frames =
+        static_cast<std::uint32_t>(f.samplesPerBlock ? blocks * f.samplesPerBlock : blocks);
+    const std::uint8_t le[4] = {std::uint8_t(frames), std::uint8_t(frames >> 8),
+                                std::uint8_t(frames >> 16), std::uint8_t(frames >> 24)};
+    w.Chunk("fact", le, 4);
   }
-  image->dataOffset = out.size() + 8;
+  image->dataOffset = w.Chunk("data", data.data(), dataSize);
   image->dataSize = dataSize;
-  PutChunk(out, "data", data.data(), dataSize);
-  const std::uint32_t riff = static_cast<std::uint32_t>(out.size() - 8);
-  for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<std::uint8_t>(riff >> (8 * i));
   image->length = std::chrono::milliseconds(dataSize * 1000 / f.bytesPerSecond);
   return image;
 }
