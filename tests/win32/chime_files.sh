@@ -83,8 +83,10 @@ for c in "${cases[@]}"; do
   zdz_record_stop
   heard=$(sounding "$ZDZ_REC")
   echo "  $name: $strokes strokes, longest wait for an answer ${longest} ms (limit $limit), heard ${heard} s"
-  check "chime, $name: no crash, answers within the limit" \
-    '[[ $alive == yes && $longest =~ ^[0-9]+$ ]] && ((longest <= limit))'
+  # The chime holds the window as it always has: nothing is served during its sound.
+  check "chime, $name: no crash, answers once the strokes end, within the limit" \
+    '[[ $alive == yes && $longest =~ ^[0-9]+$ ]] && ((longest <= limit)) &&
+     ((longest >= $(awk -v s="$strokes" -v l="$lasts" "BEGIN { printf \"%d\", s * l * 900 }")))'
   check "chime, $name: heard what is playable" \
     "near $heard $(awk -v s="$strokes" -v l="$sound" 'BEGIN { print s * l }')" ||
     zdz_sound_segments "$ZDZ_REC"
@@ -124,9 +126,23 @@ icon() {
 zdz_wait 20 test -n "$(icon)"
 read -r ix iy < <(icon)
 sleep 2.3  # into the first strokes: the chime starts about 2 s after the program
+# Wine's pop-up menu is a mapped override-redirect window taller than the icon's tip.
+has_menu() {
+  local id info
+  for id in $(xwininfo -root -children | grep -Eo '^ +0x[0-9a-f]+'); do
+    info=$(xwininfo -id "$id")
+    grep -q IsViewable <<<"$info" && grep -q 'Override Redirect State: yes' <<<"$info" &&
+      (($(awk '/Height:/ { print $NF }' <<<"$info") > 30)) && return 0
+  done
+  return 1
+}
 xdotool mousemove $((ix + 8)) $((iy + 8)) click 3
-sleep 5
+sleep 1
+check "no menu opens while the strokes play" '! has_menu'
+sleep 3.5
 zdz_record_stop
+check "the menu opens once the chime has ended" 'zdz_wait 5 has_menu'
+xdotool key Escape
 onsets=$(zdz_sound_segments "$ZDZ_REC" | awk '!/^#/ { print $1 }')
 echo "  13 strokes, onsets: $(tr '\n' ' ' <<<"$onsets")"
 check "a right click during 13 strokes delays none of them" \
