@@ -197,26 +197,6 @@ TEST(WaveImage, AFileThatDoesNotArriveInTimeIsMissing) {
   // The reader left behind stops at its next read.
   std::this_thread::sleep_for(400ms);
   EXPECT_LE(reads->load(), 2);
-
-  fake::FakeDesktop desk;
-  desk.sound.AddFile("bell.wav", fake::TestWave(250));
-  image = wave::ReadWithin(desk.sound.FileOpener(), "bell.wav", 60, 2000ms);
-  ASSERT_TRUE(image);
-  EXPECT_EQ(image->length, 250ms);
-  EXPECT_FALSE(wave::ReadWithin(desk.sound.FileOpener(), "gone.wav", 60, 2000ms));
-}
-
-TEST(WaveImage, SoundPlaysOnlyWhatReadsAsPlayable) {
-  fake::FakeDesktop desk;
-  desk.sound.AddFile("text.wav", "not a sound");
-  desk.sound.AddFile("bell.wav", fake::TestWave(100));
-  EXPECT_FALSE(desk.sound.PlayStrokes("text.wav", 3));
-  EXPECT_FALSE(desk.sound.Play("missing.wav", kSndSync));
-  EXPECT_TRUE(desk.sound.plays.empty());
-  EXPECT_TRUE(desk.sound.Play("bell.wav", kSndAsync));
-  EXPECT_EQ(desk.sound.playing, "bell.wav");
-  EXPECT_FALSE(desk.sound.Play("missing.wav", kSndAsync));  // still ends the sound before it
-  EXPECT_EQ(desk.sound.playing, "");
 }
 
 }  // namespace

@@ -7,24 +7,6 @@
 #include <cstdio>
 #include <string>
 
-namespace {
-
-struct Find {
-  const wchar_t* caption;
-  HWND found;
-};
-
-BOOL CALLBACK Match(HWND child, LPARAM param) {
-  auto* find = reinterpret_cast<Find*>(param);
-  wchar_t text[64] = {};
-  GetWindowTextW(child, text, 64);
-  if (std::wstring(text) != find->caption) return TRUE;
-  find->found = child;
-  return FALSE;
-}
-
-}  // namespace
-
 int wmain(int argc, wchar_t** argv) {
   if (argc != 4) return 2;
   const std::wstring mode = argv[1];
@@ -34,11 +16,8 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   if (mode == L"click") {
-    Find find{argv[3], nullptr};
-    EnumChildWindows(window, Match, reinterpret_cast<LPARAM>(&find));
-    if (!find.found) return 1;
-    PostMessageW(find.found, BM_CLICK, 0, 0);
-    return 0;
+    HWND button = FindWindowExW(window, nullptr, L"Button", argv[3]);
+    return button && PostMessageW(button, BM_CLICK, 0, 0) ? 0 : 1;
   }
   const ULONGLONG end = GetTickCount64() + 1000ULL * _wtoi(argv[3]);
   ULONGLONG longest = 0;
