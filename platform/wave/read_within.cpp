@@ -38,14 +38,6 @@ std::shared_ptr<const Image> ReadWithin(const Opener& open, const std::string& n
                                         std::chrono::milliseconds deadline) {
   auto shared = std::make_shared<Shared>();
   try {
-    // One thread started and ended while no reader of ours runs: winpthreads (the Windows
-    // build's threads) sets up its static locks on first use, and two threads that first use
-    // them at once can crash there.
-    static const bool warmed = [] {
-      std::thread([] {}).join();
-      return true;
-    }();
-    (void)warmed;
     std::thread([shared, open, name, maxSeconds] {
       std::shared_ptr<const Image> image;
       if (auto file = open(name)) {
