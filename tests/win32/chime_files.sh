@@ -95,8 +95,12 @@ done
 # The Test button, in one run of the program: the file changes under the same name between
 # presses, and each press reads it again.
 start_clock 09:00:10
-xdotool search --name '^Zoduzazu$' windowactivate --sync key ctrl+o
-zdz_wait 20 xdotool search --onlyvisible --name '^各種設定$'
+zdz_wait 10 xdotool search --onlyvisible --name '^Zoduzazu$'
+options() {  # Ctrl+O, again if the window was not ready for it
+  xdotool search --onlyvisible --name '^Zoduzazu$' windowactivate --sync key ctrl+o
+  zdz_wait 5 xdotool search --onlyvisible --name '^各種設定$'
+}
+check "the options dialog opens" 'options || options || options'
 for c in "${cases[@]}"; do
   read -r name sound lasts <<<"$c"
   put "$name"
