@@ -16,13 +16,17 @@ cmake -S . -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZDZ_DESKTOP=none
 cmake --build "$build/asan" -j "$jobs"
 ctest --test-dir "$build/asan" -j "$jobs" --output-on-failure
 
-# The settings file's codec under libFuzzer, for a bounded time, from the committed seeds.
+# The settings file's codec and the chime reader under libFuzzer, for a bounded time, from the
+# committed seeds.
 cmake -S . -B "$build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
   -DZDZ_DESKTOP=none -DZDZ_FUZZ=ON -DBUILD_TESTING=OFF -DZDZ_WERROR=ON
-cmake --build "$build/fuzz" --target ini_text_fuzz
-rm -rf "$build/fuzz/corpus" && mkdir -p "$build/fuzz/corpus"
+cmake --build "$build/fuzz" --target ini_text_fuzz wave_image_fuzz
+rm -rf "$build/fuzz/corpus" && mkdir -p "$build/fuzz/corpus/ini_text" "$build/fuzz/corpus/wave_image"
 "$build/fuzz/tests/fuzz/ini_text_fuzz" -max_total_time="${ZDZ_FUZZ_SECONDS:-60}" -print_final_stats=1 \
-  "$build/fuzz/corpus" tests/fuzz/corpus/ini_text 2>&1 | tail -n 12
+  "$build/fuzz/corpus/ini_text" tests/fuzz/corpus/ini_text 2>&1 | tail -n 12
+# The chime file's reading rule, a third of that time.
+"$build/fuzz/tests/fuzz/wave_image_fuzz" -max_total_time="$(((${ZDZ_FUZZ_SECONDS:-60} + 2) / 3))" \
+  -print_final_stats=1 "$build/fuzz/corpus/wave_image" tests/fuzz/corpus/wave_image 2>&1 | tail -n 12
 
 # The whole program.
 cmake -S . -B "$build/qt" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZDZ_WERROR=ON

@@ -148,10 +148,59 @@ void FakeTray::Appear() {
   if (listener) listener->AreaChanged(true);
 }
 
-bool FakeSound::Play(const std::string& name, unsigned flags) {
-  plays.push_back({name, flags});
-  desk_.log.push_back("play " + name + " " + std::to_string(flags));
-  return false;
+std::string TestWave(int ms) {
+  const std::uint32_t data = static_cast<std::uint32_t>(ms) * 16;  // 8000 frames/s, 2 bytes each
+  std::string w = "RIFF____WAVEfmt ";
+  auto put = [&w](std::uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) w.push_back(static_cast<char>(v >> (8 * i)));
+  };
+  put(16, 4), put(1, 2), put(1, 2), put(8000, 4), put(16000, 4), put(2, 2), put(16, 2);
+  w += "data";
+  put(data, 4);
+  for (std::uint32_t i = 0; i < data / 2; ++i) put(i % 16 < 8 ? 0x2000 : 0xE000, 2);
+  for (int i = 0; i < 4; ++i) w[4 + i] = static_cast<char>((w.size() - 8) >> (8 * i));
+  return w;
+}
+
+std::size_t MemorySource::Read(void* to, std::size_t n) {
+  n = std::min(n, bytes_.size() - at_);
+  std::copy_n(bytes_.data() + at_, n, static_cast<char*>(to));
+  at_ += n;
+  return n;
+}
+
+bool MemorySource::Skip(std::uint64_t n) {
+  at_ = static_cast<std::size_t>(std::min<std::uint64_t>(bytes_.size(), at_ + n));
+  return true;
+}
+
+wave::Opener FakeSound::FileOpener() {
+  return [files = files_](const std::string& name) -> std::unique_ptr<wave::ByteSource> {
+    std::lock_guard lock(files->mu);
+    files->opened.push_back(name);
+    auto it = files->bytes.find(name);
+    if (it == files->bytes.end()) return nullptr;
+    return std::make_unique<MemorySource>(it->second);
+  };
+}
+
+bool FakeSound::Output(std::shared_ptr<const wave::Image> image, int strokes, bool async) {
+  const std::string name = Opened().back();
+  plays.push_back({name, strokes, async});
+  lastImage = std::move(image);
+  playing = async ? name : "";
+  desk_.log.push_back("play " + name + " " + std::to_string(strokes) + (async ? " async" : ""));
+  return true;
+}
+
+void FakeSound::AddFile(const std::string& name, std::string bytes) {
+  std::lock_guard lock(files_->mu);
+  files_->bytes[name] = std::move(bytes);
+}
+
+std::vector<std::string> FakeSound::Opened() const {
+  std::lock_guard lock(files_->mu);
+  return files_->opened;
 }
 
 long FakeRegistry::OpenKey(std::uint32_t root, const std::string& subKey, std::uint32_t,

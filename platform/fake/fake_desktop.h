@@ -5,6 +5,8 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -126,20 +128,52 @@ class FakeTray : public NotifyArea {
   std::map<std::pair<NativeHandle, std::uint32_t>, NotifyIconData> icons;
 };
 
+// One sound the desktop was asked to play: the file last opened, how many strokes, how.
 struct PlayCall {
   std::string name;
-  unsigned flags;
+  int strokes = 1;
+  bool async = false;
   bool operator==(const PlayCall&) const = default;
+};
+
+// A short, valid chime file: 16-bit mono PCM at 8 kHz.
+std::string TestWave(int ms = 100);
+
+// Bytes in memory, read in order.
+class MemorySource : public wave::ByteSource {
+ public:
+  explicit MemorySource(std::string bytes) : bytes_(std::move(bytes)) {}
+  std::size_t Read(void* to, std::size_t n) override;
+  bool Skip(std::uint64_t n) override;
+
+ private:
+  std::string bytes_;
+  std::size_t at_ = 0;
 };
 
 class FakeSound : public Sound {
  public:
   explicit FakeSound(FakeDesktop& desk) : desk_(desk) {}
-  bool Play(const std::string& name, unsigned flags) override;
+  wave::Opener FileOpener() override;
+  bool Output(std::shared_ptr<const wave::Image> image, int strokes, bool async) override;
+  void Stop() override { playing.clear(); }
+
+  // A file that "exists", and the names opened so far.
+  void AddFile(const std::string& name, std::string bytes);
+  std::vector<std::string> Opened() const;
+
   std::vector<PlayCall> plays;
+  std::shared_ptr<const wave::Image> lastImage;
+  std::string playing;  // the file an asynchronous sound still plays, "" when none
 
  private:
+  struct Files {
+    mutable std::mutex mu;
+    std::map<std::string, std::string> bytes;
+    std::vector<std::string> opened;
+  };
   FakeDesktop& desk_;
+  std::shared_ptr<Files> files_ = std::make_shared<Files>();
 };
 
 struct RegValue {

@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+#include "platform/qt/posix_file.h"
+
 namespace zdz::qt {
 
 namespace {
@@ -41,16 +43,16 @@ Sound* LazySound::Loaded() {
   return sound_.load();
 }
 
-bool LazySound::Play(const std::string& name, unsigned flags) {
-  // Stopping needs nothing loaded when nothing ever played.
-  if (name.empty() && !sound_.load()) return true;
+wave::Opener LazySound::FileOpener() { return OpenPosixFile; }
+
+bool LazySound::Output(std::shared_ptr<const wave::Image> image, int strokes, bool async) {
   Sound* sound = Loaded();
-  return sound && sound->Play(name, flags);
+  return sound && sound->Output(std::move(image), strokes, async);
 }
 
-bool LazySound::PlayStrokes(const std::string& name, int strokes) {
-  Sound* sound = Loaded();
-  return sound && sound->PlayStrokes(name, strokes);
+void LazySound::Stop() {
+  // Stopping needs nothing loaded when nothing ever played.
+  if (Sound* sound = sound_.load()) sound->Stop();
 }
 
 void LazySound::Interrupt() {

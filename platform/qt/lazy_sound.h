@@ -17,8 +17,10 @@ class LazySound : public Sound {
   LazySound(const LazySound&) = delete;
   LazySound& operator=(const LazySound&) = delete;
 
-  bool Play(const std::string& name, unsigned flags) override;
-  bool PlayStrokes(const std::string& name, int strokes) override;
+  // Files are read here, so a missing one loads nothing.
+  wave::Opener FileOpener() override;
+  bool Output(std::shared_ptr<const wave::Image> image, int strokes, bool async) override;
+  void Stop() override;
   // Cuts short whatever plays; safe inside a signal handler.
   void Interrupt();
 

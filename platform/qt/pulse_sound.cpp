@@ -1,16 +1,14 @@
 #include "platform/qt/pulse_sound.h"
 
-#include <fcntl.h>
 #include <pulse/channelmap.h>
 #include <pulse/sample.h>
 #include <sndfile.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
+#include "platform/qt/posix_file.h"
 #include "platform/qt/pulse_stream.h"
 
 namespace zdz::qt {
@@ -35,9 +33,9 @@ struct PulseSound::Stream {
     // The connection goes first, so the server drops the sound before the file closes.
     pa.reset();
     file.reset();
-    if (fd >= 0) ::close(fd);
   }
-  int fd = -1;
+  std::shared_ptr<const wave::Image> image;
+  sf_count_t at = 0;  // libsndfile's reading position in the image
   std::unique_ptr<SNDFILE, SndfileCloser> file;
   std::unique_ptr<PulseStream> pa;
   int fileChannels = 0;
@@ -51,18 +49,31 @@ namespace {
 
 using Stream = PulseSound::Stream;
 
-std::unique_ptr<Stream> OpenFile(const std::string& name, int maxSeconds) {
-  auto st = std::make_unique<Stream>();
-  // O_NONBLOCK: a FIFO with no writer must not hang the open; anything but a regular file is
-  // refused right after, on the very file that was opened.
-  st->fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (st->fd < 0) return nullptr;
-  struct stat info {};
-  if (::fstat(st->fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0) return nullptr;
-  if (::fcntl(st->fd, F_SETFL, 0) != 0) return nullptr;
+// libsndfile reads the image in memory as a file.
+Stream& Of(void* user) { return *static_cast<Stream*>(user); }
+sf_count_t Length(void* user) { return static_cast<sf_count_t>(Of(user).image->bytes.size()); }
+sf_count_t Seek(sf_count_t offset, int whence, void* user) {
+  Stream& st = Of(user);
+  const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? st.at : Length(user);
+  st.at = std::clamp<sf_count_t>(base + offset, 0, Length(user));
+  return st.at;
+}
+sf_count_t ReadAt(void* to, sf_count_t n, void* user) {
+  Stream& st = Of(user);
+  n = std::clamp<sf_count_t>(n, 0, Length(user) - st.at);
+  std::copy_n(st.image->bytes.data() + st.at, n, static_cast<std::uint8_t*>(to));
+  st.at += n;
+  return n;
+}
+sf_count_t NoWrite(const void*, sf_count_t, void*) { return 0; }
+sf_count_t Tell(void* user) { return Of(user).at; }
 
+std::unique_ptr<Stream> OpenImage(std::shared_ptr<const wave::Image> image) {
+  auto st = std::make_unique<Stream>();
+  st->image = std::move(image);
+  static SF_VIRTUAL_IO io{Length, Seek, ReadAt, NoWrite, Tell};
   SF_INFO sf{};
-  st->file.reset(sf_open_fd(st->fd, SFM_READ, &sf, SF_FALSE));
+  st->file.reset(sf_open_virtual(&io, SFM_READ, &sf, st.get()));
   if (!st->file) return nullptr;
   if (sf.channels < 1 || sf.samplerate < 1 || static_cast<unsigned>(sf.samplerate) > PA_RATE_MAX ||
       sf.frames <= 0) {
@@ -71,7 +82,7 @@ std::unique_ptr<Stream> OpenFile(const std::string& name, int maxSeconds) {
   st->fileChannels = sf.channels;
   st->channels = std::min(sf.channels, static_cast<int>(PA_CHANNELS_MAX));
   st->rate = sf.samplerate;
-  st->frames = std::min<sf_count_t>(sf.frames, sf_count_t{maxSeconds} * sf.samplerate);
+  st->frames = sf.frames;  // the image is already cut at the cap
   return st;
 }
 
@@ -131,7 +142,7 @@ bool Run(Stream& st, const std::atomic<std::uint64_t>& generation, std::uint64_t
 
 }  // namespace
 
-PulseSound::PulseSound(int maxStrokeSeconds) : maxStrokeSeconds_(maxStrokeSeconds) {}
+PulseSound::PulseSound(int maxStrokeSeconds) : Sound(maxStrokeSeconds) {}
 
 PulseSound::~PulseSound() {
   ++generation_;
@@ -163,12 +174,14 @@ bool PulseSound::PlayHere(Stream& st, std::uint64_t mine) {
   return Run(st, generation_, mine);
 }
 
-bool PulseSound::Play(const std::string& name, unsigned flags) {
+wave::Opener PulseSound::FileOpener() { return OpenPosixFile; }
+
+bool PulseSound::Output(std::shared_ptr<const wave::Image> image, int strokes, bool async) {
   const std::uint64_t mine = Claim();
-  if (name.empty()) return true;
-  auto st = OpenFile(name, maxStrokeSeconds_);
-  if (!st) return false;
-  if (!(flags & kSndAsync)) return PlayHere(*st, mine);
+  auto st = OpenImage(std::move(image));
+  if (!st || strokes < 1) return false;
+  st->strokes = strokes;
+  if (!async) return PlayHere(*st, mine);
 
   std::unique_ptr<Stream> dropped;
   std::lock_guard lock(mu_);
@@ -180,15 +193,6 @@ bool PulseSound::Play(const std::string& name, unsigned flags) {
   pendingGeneration_ = mine;
   cv_.notify_all();
   return true;
-}
-
-bool PulseSound::PlayStrokes(const std::string& name, int strokes) {
-  const std::uint64_t mine = Claim();
-  if (name.empty() || strokes < 1) return false;
-  auto st = OpenFile(name, maxStrokeSeconds_);
-  if (!st) return false;
-  st->strokes = strokes;
-  return PlayHere(*st, mine);
 }
 
 bool PulseSound::Busy() const {

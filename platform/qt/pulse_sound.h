@@ -1,5 +1,5 @@
 #pragma once
-// WAV (and anything else libsndfile reads) played through PulseAudio.
+// Checked WAV images decoded by libsndfile and played through PulseAudio.
 
 #include <atomic>
 #include <chrono>
@@ -22,11 +22,12 @@ class PulseSound : public Sound {
   PulseSound(const PulseSound&) = delete;
   PulseSound& operator=(const PulseSound&) = delete;
 
+  wave::Opener FileOpener() override;
   // Any call first ends the sound still playing. Asynchronous plays run on one worker thread
-  // that this object owns. Safe to call from several threads.
-  bool Play(const std::string& name, unsigned flags) override;
-  // All strokes on one stream, decoded as the server asks for them, drained once: no gap.
-  bool PlayStrokes(const std::string& name, int strokes) override;
+  // that this object owns; all strokes go on one stream, decoded as the server asks for them,
+  // drained once: no gap. Safe to call from several threads.
+  bool Output(std::shared_ptr<const wave::Image> image, int strokes, bool async) override;
+  void Stop() override { Claim(); }
 
   // Cuts short whatever plays, sync or async; safe inside a signal handler.
   void Interrupt() { ++generation_; }
@@ -37,7 +38,7 @@ class PulseSound : public Sound {
   // Waits until no asynchronous sound is queued or playing; false on timeout.
   bool WaitIdle(std::chrono::milliseconds timeout) const;
 
-  struct Stream;  // an open file together with its server connection
+  struct Stream;  // an open image together with its server connection
 
  private:
   // Ends what plays or waits to play; the new request's generation.
@@ -47,7 +48,6 @@ class PulseSound : public Sound {
   void Worker();
   void StartWorkerLocked();
 
-  const int maxStrokeSeconds_;
   // Bumped by every request; a playing sound stops as soon as it sees a newer value.
   std::atomic<std::uint64_t> generation_{0};
 

@@ -2,57 +2,131 @@
 
 #include "platform/win32/win32_api.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/win32/win32_text.h"
 
 namespace zdz::win32 {
 
 namespace {
 
-// A minute of 8-channel 32-bit sound at 48 kHz is about 92 MB; nothing a chime needs is larger.
-constexpr LONGLONG kMaxFileBytes = 96LL * 1024 * 1024;
+// What a play may take beyond its sound: the device's start-up, its buffer, a slow driver.
+constexpr ULONGLONG kMarginMs = 2000;
 
-// The whole file, or nothing. Played from memory, a path outside the system's code page still
-// plays: the file-name form of the call fails on it silently.
-std::vector<char> ReadWave(const std::wstring& path) {
-  std::vector<char> data;
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return data;
-  LARGE_INTEGER size{};
-  if (GetFileType(f) == FILE_TYPE_DISK && GetFileSizeEx(f, &size) && size.QuadPart > 12 &&
-      size.QuadPart <= kMaxFileBytes) {
-    data.resize(static_cast<std::size_t>(size.QuadPart));
+class FileSource : public wave::ByteSource {
+ public:
+  explicit FileSource(HANDLE file) : file_(file) {}
+  ~FileSource() override { CloseHandle(file_); }
+  std::size_t Read(void* to, std::size_t n) override {
     DWORD got = 0;
-    if (!ReadFile(f, data.data(), static_cast<DWORD>(data.size()), &got, nullptr) ||
-        got != data.size() || std::string(data.data(), 4) != "RIFF")
-      data.clear();
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(n, 1u << 30));
+    return ReadFile(file_, to, want, &got, nullptr) ? got : 0;
   }
-  CloseHandle(f);
-  if (data.size() >= 12 && std::string(data.data() + 8, 4) != "WAVE") data.clear();
-  return data;
+  bool Skip(std::uint64_t n) override {
+    LARGE_INTEGER by;
+    by.QuadPart = static_cast<LONGLONG>(std::min<std::uint64_t>(n, 1ull << 62));
+    return SetFilePointerEx(file_, by, nullptr, FILE_CURRENT) != FALSE;
+  }
+
+ private:
+  HANDLE file_;
+};
+
+// The wide path, so a name outside the system's code page opens too; only a file on a disk
+// (a pipe could wait forever).
+std::unique_ptr<wave::ByteSource> OpenFile(const std::string& name) {
+  HANDLE f = CreateFileW(Wide(name).c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return nullptr;
+  if (GetFileType(f) != FILE_TYPE_DISK) {
+    CloseHandle(f);
+    return nullptr;
+  }
+  return std::make_unique<FileSource>(f);
 }
 
 }  // namespace
 
-SystemSound::~SystemSound() { PlaySoundW(nullptr, nullptr, 0); }
+struct SystemSound::Device {
+  ~Device() {
+    if (out) {
+      waveOutReset(out);
+      for (WAVEHDR& h : headers) waveOutUnprepareHeader(out, &h, sizeof h);
+      waveOutClose(out);
+    }
+    if (event) CloseHandle(event);
+  }
 
-bool SystemSound::Play(const std::string& name, unsigned flags) {
-  const bool async = (flags & kSndAsync) != 0;
-  if (name.empty()) {
-    PlaySoundW(nullptr, nullptr, 0);  // ends what plays
-    playing_.clear();
+  // Opens the device and queues every stroke of the sound, one header each, back to back.
+  bool Start(std::shared_ptr<const wave::Image> sound, int strokes) {
+    image = std::move(sound);
+    event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (!event) return false;
+    const auto* fmt = image->bytes.data() + image->formatOffset;
+    std::vector<std::uint8_t> format(fmt, fmt + image->formatSize);
+    format.resize(std::max(format.size(), sizeof(WAVEFORMATEX)));  // cbSize 0 when absent
+    if (waveOutOpen(&out, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(format.data()),
+                    reinterpret_cast<DWORD_PTR>(event), 0, CALLBACK_EVENT) != MMSYSERR_NOERROR) {
+      out = nullptr;
+      return false;
+    }
+    // The device only reads the sound; the image stays alive as long as the headers.
+    auto* data = const_cast<std::uint8_t*>(image->bytes.data() + image->dataOffset);
+    headers.resize(static_cast<std::size_t>(strokes));
+    for (WAVEHDR& h : headers) {
+      h = WAVEHDR{};
+      h.lpData = reinterpret_cast<LPSTR>(data);
+      h.dwBufferLength = static_cast<DWORD>(image->dataSize);
+      if (waveOutPrepareHeader(out, &h, sizeof h) != MMSYSERR_NOERROR ||
+          waveOutWrite(out, &h, sizeof h) != MMSYSERR_NOERROR) {
+        return false;
+      }
+    }
     return true;
   }
-  std::vector<char> data = ReadWave(Wide(name));
-  if (data.empty()) return false;
-  PlaySoundW(nullptr, nullptr, 0);  // a new request ends the old one before its buffer goes
-  const DWORD how = SND_MEMORY | SND_NODEFAULT | (async ? SND_ASYNC : SND_SYNC);
-  if (async) {
-    playing_ = std::move(data);
-    return PlaySoundW(reinterpret_cast<LPCWSTR>(playing_.data()), nullptr, how) != FALSE;
+
+  bool Ended() const {
+    return std::all_of(headers.begin(), headers.end(),
+                       [](const WAVEHDR& h) { return (h.dwFlags & WHDR_DONE) != 0; });
   }
-  playing_.clear();
-  return PlaySoundW(reinterpret_cast<LPCWSTR>(data.data()), nullptr, how) != FALSE;
+
+  // Waits for the last stroke, and no longer than the sound's length plus a margin.
+  bool Wait() const {
+    const ULONGLONG deadline = GetTickCount64() + kMarginMs +
+                               static_cast<ULONGLONG>(image->length.count()) * headers.size();
+    while (!Ended()) {
+      const ULONGLONG now = GetTickCount64();
+      if (now >= deadline) return false;
+      WaitForSingleObject(event, static_cast<DWORD>(deadline - now));
+    }
+    return true;
+  }
+
+  std::shared_ptr<const wave::Image> image;
+  HANDLE event = nullptr;
+  HWAVEOUT out = nullptr;
+  std::vector<WAVEHDR> headers;
+};
+
+SystemSound::SystemSound(int maxStrokeSeconds) : Sound(maxStrokeSeconds) {}
+
+SystemSound::~SystemSound() = default;
+
+wave::Opener SystemSound::FileOpener() { return OpenFile; }
+
+bool SystemSound::Output(std::shared_ptr<const wave::Image> image, int strokes, bool async) {
+  Stop();
+  auto device = std::make_unique<Device>();
+  if (!device->Start(std::move(image), strokes)) return false;
+  if (async) {
+    playing_ = std::move(device);
+    return true;
+  }
+  return device->Wait();  // on time-out the device is reset as it closes
 }
+
+void SystemSound::Stop() { playing_.reset(); }
 
 }  // namespace zdz::win32

@@ -1,8 +1,7 @@
 #pragma once
-// WAV playback with the system's sound calls.
+// WAV playback through waveOut, from the checked copy in memory.
 
-#include <string>
-#include <vector>
+#include <memory>
 
 #include "platform/sound.h"
 
@@ -10,12 +9,19 @@ namespace zdz::win32 {
 
 class SystemSound : public Sound {
  public:
+  explicit SystemSound(int maxStrokeSeconds = kMaxStrokeSeconds);
   ~SystemSound() override;
-  bool Play(const std::string& name, unsigned flags) override;
+
+  wave::Opener FileOpener() override;
+  // Synchronous plays wait on the device's event without serving messages: a click or a
+  // command that arrives during the strokes waits in the queue until they have ended.
+  bool Output(std::shared_ptr<const wave::Image> image, int strokes, bool async) override;
+  void Stop() override;
+
+  struct Device;  // an open waveOut device and the strokes queued on it
 
  private:
-  // The sound playing asynchronously from memory: it must outlive the play.
-  std::vector<char> playing_;
+  std::unique_ptr<Device> playing_;  // the asynchronous sound
 };
 
 }  // namespace zdz::win32

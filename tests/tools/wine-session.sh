@@ -32,6 +32,8 @@ for face in "ＭＳ 明朝:IPAMincho" "ＭＳ Ｐゴシック:IPAPGothic" "MS UI
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${face%%:*}" /t REG_SZ \
     /d "${face##*:}" /f >/dev/null 2>&1
 done
+# A crash ends the process (and fails its test) instead of waiting in Wine's crash dialog.
+wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
 # A persistent, warm server: each test process then starts in a fraction of a second.
 wineserver -p
 wine cmd /c exit >/dev/null 2>&1

@@ -19,7 +19,7 @@ class ChimeTest : public ProgramTest {
     ASSERT_EQ(clock().visible, !windowStart);
     desk.log.clear();
     app->PlayChime(3);
-    EXPECT_EQ(Around(), (std::vector<std::string>{"play D:\\snd\\bell.wav 2"}));
+    EXPECT_EQ(Around(), (std::vector<std::string>{"play D:\\snd\\bell.wav 1"}));
     EXPECT_EQ(clock().visible, !windowStart);
     EXPECT_EQ(tasc(), windowStart ? kTascOut : kTascIn);
   }
@@ -31,16 +31,16 @@ TEST_F(ChimeTest, WindowModeHidesTheVisibleWindowForTheChime) {
   desk.log.clear();
   app->PlayChime(13);
   EXPECT_EQ(Around(),
-            (std::vector<std::string>{"hide fomTIME", "play D:\\snd\\bell.wav 2", "show fomTIME"}));
+            (std::vector<std::string>{"hide fomTIME", "play D:\\snd\\bell.wav 1", "show fomTIME"}));
   EXPECT_TRUE(clock().visible);
 }
 
-TEST_F(ChimeTest, CuckooPlaysCountStrokesSynchronouslyWithoutADefaultSound) {
+TEST_F(ChimeTest, CuckooReadsTheFileOnceAndPlaysCountStrokesSynchronously) {
   StoreOptions(true, false, true, true);
   Start();
   app->PlayChime(24);
-  ASSERT_EQ(desk.sound.plays.size(), 24u);
-  for (const auto& p : desk.sound.plays) EXPECT_EQ(p, (fake::PlayCall{"D:\\snd\\bell.wav", 2}));
+  EXPECT_EQ(desk.sound.plays, (std::vector<fake::PlayCall>{{"D:\\snd\\bell.wav", 24, false}}));
+  EXPECT_EQ(desk.sound.Opened(), (std::vector<std::string>{"D:\\snd\\bell.wav"}));
   desk.sound.plays.clear();
   app->PlayChime(0);
   EXPECT_TRUE(desk.sound.plays.empty());

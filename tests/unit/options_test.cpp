@@ -64,9 +64,11 @@ TEST_F(ProgramTest, TestToggleStartsAndStopsWithAnEmptyName) {
   OpenOptions();
   desk.Toggle("fomOPTION", "chkALARM", 2);
   EXPECT_EQ(opt("chkALARM", 2).Caption(), "Stop");
+  EXPECT_EQ(desk.sound.playing, "D:\\snd\\bell.wav");
   desk.Toggle("fomOPTION", "chkALARM", 2);
   EXPECT_EQ(opt("chkALARM", 2).Caption(), "Test");
-  EXPECT_EQ(desk.sound.plays, (std::vector<fake::PlayCall>{{"D:\\snd\\bell.wav", 3}, {"", 3}}));
+  EXPECT_EQ(desk.sound.plays, (std::vector<fake::PlayCall>{{"D:\\snd\\bell.wav", 1, true}}));
+  EXPECT_EQ(desk.sound.playing, "");
   EXPECT_EQ(state().WavePath, "D:\\snd\\bell.wav");
 
   state().WavePath.clear();
@@ -83,7 +85,7 @@ TEST_F(ProgramTest, BrowseReleasesTheTestThenTakesTheFileName) {
   desk.Toggle("fomOPTION", "chkALARM", 2);
   desk.system.openAnswers.push_back("C:\\WAVE\\bell.wav");
   desk.Click("fomOPTION", "btnFILE");
-  EXPECT_EQ(desk.sound.plays.back(), (fake::PlayCall{"", 3}));
+  EXPECT_EQ(desk.sound.playing, "");
   EXPECT_EQ(opt("chkALARM", 2).Caption(), "Test");
   EXPECT_FALSE(opt("chkALARM", 2).Value());
   const OpenFileRequest& req = desk.system.openRequests.at(0);
@@ -120,7 +122,7 @@ TEST_F(ProgramTest, OkWritesAllSixInOrderAndAppliesTheStartUpMode) {
   desk.Select("fomOPTION", "opt12");
   EXPECT_EQ(clock().width, 4785);  // previewed at once
   desk.Click("fomOPTION", "btnOKCAN", 0);
-  EXPECT_EQ(desk.sound.plays.back(), (fake::PlayCall{"", 3}));  // test stopped first
+  EXPECT_EQ(desk.sound.playing, "");  // test stopped first
   EXPECT_EQ(desk.store.writes, (Writes{{"0", "False"},
                                        {"1", "False"},
                                        {"2", "True"},
@@ -151,13 +153,15 @@ TEST_F(ProgramTest, CancelOrClosingTheDialogRestoresTheStoredOptions) {
     desk.Toggle("fomOPTION", "chkALARM", 1);
     desk.system.openAnswers.push_back("C:\\other.wav");
     desk.Click("fomOPTION", "btnFILE");
+    desk.sound.AddFile("C:\\other.wav", fake::TestWave());
     desk.Toggle("fomOPTION", "chkALARM", 2);
+    ASSERT_EQ(desk.sound.playing, "C:\\other.wav");
     if (byButton)
       desk.Click("fomOPTION", "btnOKCAN", 1);
     else
       desk.Close("fomOPTION");  // Esc or the title bar's close
     EXPECT_TRUE(Gone("fomOPTION"));
-    EXPECT_EQ(desk.sound.plays.back(), (fake::PlayCall{"", 3}));  // the test sound is stopped
+    EXPECT_EQ(desk.sound.playing, "");  // the test sound is stopped
     EXPECT_EQ(state().OptFlag, (std::array<VbBool, 4>{kTrue, kTrue, kTrue, kFalse}));
     EXPECT_EQ(state().WavePath, "D:\\snd\\bell.wav");
     EXPECT_EQ(state().WaveName, " bell.wav");

@@ -18,6 +18,8 @@ inline const char* kTascOut = "ﾀｽｸトレイから出す(&T)";
 
 class ProgramTest : public ::testing::Test {
  protected:
+  ProgramTest() { desk.sound.AddFile("D:\\snd\\bell.wav", fake::TestWave()); }
+
   // Stored settings of a user who has used the program before.
   void StoreOptions(bool h24, bool window, bool chime, bool cuckoo,
                     const std::string& wave = "D:\\snd\\bell.wav",

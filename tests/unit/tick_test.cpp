@@ -27,7 +27,11 @@ class TickTest : public ProgramTest {
  protected:
   void At(int h, int m, int s, int day = 6) { desk.time.now = {2026, 12, day, h, m, s}; }
   std::string label() { return clockForm().Ctl("lblTIME").Caption(); }
-  size_t strokes() { return desk.sound.plays.size(); }
+  size_t strokes() {
+    size_t n = 0;
+    for (const auto& p : desk.sound.plays) n += p.strokes;
+    return n;
+  }
 };
 
 TEST_F(TickTest, LabelIsEmptyUntilTheFirstTickThenFollowsTheDisplayForm) {
