@@ -2,13 +2,16 @@
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QIconEngine>
 #include <QImageReader>
 #include <QPalette>
 #include <QPixmap>
 #include <QScreen>
+#include <QStandardPaths>
 
 #include <cmath>
 #include <initializer_list>
+#include <utility>
 
 namespace zdz::qt {
 
@@ -75,10 +78,46 @@ QIcon IconOfSizes(std::initializer_list<int> sizes) {
   return icon;
 }
 
+// Our pictures under the icon theme's name. A D-Bus tray receives pictures of at most 64 px
+// from Qt; with the name, its host draws the installed theme's file of any size instead.
+class NamedIcon : public QIconEngine {
+ public:
+  NamedIcon(QIcon pictures, QString name)
+      : pictures_(std::move(pictures)), name_(std::move(name)) {}
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    pictures_.paint(painter, rect, Qt::AlignCenter, mode, state);
+  }
+  QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    return pictures_.actualSize(size, mode, state);
+  }
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    return pictures_.pixmap(size, mode, state);
+  }
+  QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+    return pictures_.availableSizes(mode, state);
+  }
+  QString iconName() override { return name_; }
+  QIconEngine* clone() const override { return new NamedIcon(pictures_, name_); }
+
+ private:
+  QIcon pictures_;
+  QString name_;
+};
+
 }  // namespace
 
 void InstallAppIcon() { QGuiApplication::setWindowIcon(IconOfSizes({32, 16})); }
 
-QIcon TrayIcon() { return IconOfSizes({16, 24, 32, 48, 64, 128, 256}); }
+QIcon TrayIcon() {
+  QIcon pictures = IconOfSizes({16, 24, 32, 48, 64, 128, 256});
+  // Named only where the theme holds it, as the package installs it: a host that found no
+  // file under the name could show nothing.
+  static const bool installed =
+      !QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                              QStringLiteral("icons/hicolor/256x256/apps/zoduzazu.png"))
+           .isEmpty();
+  if (!installed) return pictures;
+  return QIcon(new NamedIcon(std::move(pictures), QStringLiteral("zoduzazu")));
+}
 
 }  // namespace zdz::qt

@@ -32,6 +32,15 @@ registered() { [[ -n $("$sni" items 2>/dev/null) ]]; }
 # A call the host makes must be answered at once, whatever the program does with it.
 call() { timeout 2 "$sni" call "$1" 500 300; }
 
+# The icon theme as the package installs it: 16 to 256 px under the program's name.
+for f in "$ZDZ_E2E_DIR"/../../resources/icon/zoduzazu-*.png; do
+  size=${f##*-}
+  size=${size%.png}
+  mkdir -p "$ZDZ_WORK/share/icons/hicolor/${size}x$size/apps"
+  cp "$f" "$ZDZ_WORK/share/icons/hicolor/${size}x$size/apps/zoduzazu.png"
+done
+export XDG_DATA_DIRS="$ZDZ_WORK/share:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}"
+
 cfg=$(zdz_new_config)
 zdz_write_settings "$cfg" 0=True 1=False 2=False 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
 
@@ -50,6 +59,10 @@ zdz_check "its tip is Zoduzazu" grep -q "^ToolTip: title='Zoduzazu'" <<<"$props"
 sizes=$(sed -n 's/^IconPixmap: //p' <<<"$props" | grep -o '[0-9]*x[0-9]*' | tr '\n' ' ')
 all_sizes() { for s in 16x16 24x24 32x32 48x48 64x64; do [[ " $sizes" == *" $s "* ]] || return 1; done; }
 zdz_check "its pictures come at 16, 24, 32, 48 and 64 px ($sizes)" all_sizes
+# Larger ones come from the theme, under the name the item gives.
+themed=$(sed -n 's/^IconTheme: //p' <<<"$props")
+zdz_check "its name finds 16 to 256 px in the theme ($themed)" zdz_has " $themed " " 16x16 " \
+  " 24x24 " " 32x32 " " 48x48 " " 64x64 " " 256x256 "
 
 zdz_log "# Activate (a left click): the file menu"
 zdz_check "is answered" call Activate

@@ -10,6 +10,8 @@
 Qt's tray icon takes the D-Bus tray only from a watcher that reports a registered host in its
 properties and introspection data, so both are answered in full here.
 """
+import glob
+import os
 import sys
 
 import dbus
@@ -154,6 +156,17 @@ def describe(name, value):
     return str(value)
 
 
+def theme_sizes(name):
+    """The sizes of `name` in the hicolor theme, as a host would look for it."""
+    if not name:
+        return []
+    found = set()
+    for root in os.environ.get("XDG_DATA_DIRS", "/usr/local/share:/usr/share").split(":"):
+        for path in glob.glob(os.path.join(root, "icons/hicolor/*/apps", name + ".png")):
+            found.add(path.split("/")[-3])
+    return sorted(found, key=lambda s: int(s.split("x")[0]))
+
+
 def main(argv):
     command = argv[1] if len(argv) > 1 else ""
     if command == "serve":
@@ -164,6 +177,7 @@ def main(argv):
         props = first_item(dbus.SessionBus()).GetAll(ITEM, dbus_interface=PROPS)
         for name in sorted(props):
             print("%s: %s" % (name, describe(name, props[name])))
+        print("IconTheme: %s" % " ".join(theme_sizes(str(props.get("IconName", "")))))
     elif command == "call" and len(argv) in (3, 5):
         args = [dbus.Int32(int(a)) for a in argv[3:]]
         getattr(first_item(dbus.SessionBus()), argv[2])(*args, dbus_interface=ITEM)
