@@ -73,7 +73,7 @@ TEST_F(ProgramTest, ChimeOffDisablesButDoesNotReleaseTheTestOrForgetCuckoo) {
   EXPECT_EQ(opt("chkALARM", 1).Caption(), "ON");
 }
 
-TEST_F(ProgramTest, TestToggleStartsAndStopsWithAnEmptyName) {
+TEST_F(ProgramTest, TestTogglesWithAnEmptyNameAndBrowseReleasesItThenTakesTheFileName) {
   StoreOptions(true, true, true, false);
   Start();
   OpenOptions();
@@ -86,17 +86,6 @@ TEST_F(ProgramTest, TestToggleStartsAndStopsWithAnEmptyName) {
   EXPECT_EQ(desk.sound.playing, "");
   EXPECT_EQ(state().WavePath, "D:\\snd\\bell.wav");
 
-  state().WavePath.clear();
-  desk.sound.plays.clear();
-  desk.Toggle("fomOPTION", "chkALARM", 2);
-  EXPECT_EQ(opt("chkALARM", 2).Caption(), "Stop");
-  EXPECT_TRUE(desk.sound.plays.empty());
-}
-
-TEST_F(ProgramTest, BrowseReleasesTheTestThenTakesTheFileName) {
-  StoreOptions(true, true, true, false);
-  Start();
-  OpenOptions();
   desk.Toggle("fomOPTION", "chkALARM", 2);
   desk.system.openAnswers.push_back("C:\\WAVE\\bell.wav");
   desk.Click("fomOPTION", "btnFILE");
@@ -125,6 +114,12 @@ TEST_F(ProgramTest, BrowseReleasesTheTestThenTakesTheFileName) {
   desk.Click("fomOPTION", "btnFILE");
   EXPECT_EQ(state().WavePath, "bare.wav");
   EXPECT_EQ(opt("lblFILE").Caption(), " bare.wav");
+
+  state().WavePath.clear();
+  desk.sound.plays.clear();
+  desk.Toggle("fomOPTION", "chkALARM", 2);
+  EXPECT_EQ(opt("chkALARM", 2).Caption(), "Stop");
+  EXPECT_TRUE(desk.sound.plays.empty());
 }
 
 TEST_F(ProgramTest, OkWritesAllSixInOrderAndAppliesTheStartUpMode) {
