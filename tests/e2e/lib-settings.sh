@@ -2,9 +2,7 @@
 # shellcheck shell=bash
 
 # A fresh, empty configuration folder; prints its path.
-zdz_new_config() {
-  mktemp -d "$ZDZ_WORK/config.XXXXXX"
-}
+zdz_new_config() { mktemp -d "$ZDZ_WORK/config.XXXXXX"; }
 
 # zdz_write_settings CONFIG_DIR "0=True" "1=True" ... : writes these lines under [Zazedor].
 zdz_write_settings() {

@@ -43,19 +43,11 @@ zdz_main_window() {
   return 1
 }
 
-zdz_main_visible() {
-  local w
-  w=$(zdz_main_window) && zdz_viewable "$w"
-}
+zdz_main_visible() { local w; w=$(zdz_main_window) && zdz_viewable "$w"; }
 
 # A visible window of the program whose title is $1 (e.g. the options dialog).
 zdz_window_named() {
-  local w
-  for w in $(xdotool search --all --onlyvisible --pid "$ZDZ_PID" --name "^$1\$" 2>/dev/null); do
-    printf '%s\n' "$w"
-    return 0
-  done
-  return 1
+  xdotool search --all --onlyvisible --pid "$ZDZ_PID" --name "^$1\$" 2>/dev/null | head -n1 | grep .
 }
 
 # trayer's "panel" window, if a tray host runs.

@@ -16,7 +16,6 @@ ZDZ_FAKETIME_LIB=/usr/lib/$(gcc -print-multiarch 2>/dev/null || dpkg-architectur
 # shellcheck source=../tools/lib-check.sh
 source "$ZDZ_E2E_DIR/../tools/lib-check.sh"
 
-ZDZ_MOUNTS=()      # file systems mounted for a test; all are unmounted on exit
 ZDZ_PID=""         # the program started last
 ZDZ_OUT=""         # its stderr
 ZDZ_CFG=""         # its XDG_CONFIG_HOME
@@ -64,7 +63,7 @@ zdz_init() {
   [[ -x $ZDZ_EXE ]] || { echo "$0: no program at $ZDZ_EXE" >&2; exit 2; }
   ZDZ_WORK="$ZDZ_SESSION_DIR/e2e-$(basename "$0" .sh)"
   mkdir -p "$ZDZ_WORK"
-  trap zdz_cleanup EXIT
+  trap zdz_stop_all EXIT
   trap 'exit 130' INT
   trap 'exit 143' TERM
   zdz_ensure_wm
@@ -88,13 +87,6 @@ zdz_ensure_wm() {
   done
   echo "$0: no window manager could be started" >&2
   exit 1
-}
-
-zdz_cleanup() {
-  local i
-  zdz_stop_all
-  for ((i = ${#ZDZ_MOUNTS[@]} - 1; i >= 0; i--)); do umount -l "${ZDZ_MOUNTS[i]}" 2>/dev/null; done
-  ZDZ_MOUNTS=()
 }
 
 # zdz_start CONFIG_DIR [VAR=VALUE...]: starts the program with that configuration folder and

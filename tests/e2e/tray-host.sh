@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The tray host comes and goes: a panel that crashes must give back the clock hidden in it, and
-# a panel that starts after the clock must receive it, as the user asked at start-up.
+# a panel that starts after the clock must receive it, as the user asked at start-up; until
+# then the clock stays a window.
 #   tray-host.sh PATH/TO/zoduzazu PATH/TO/short-stroke.wav   (inside headless-session.sh)
 # shellcheck disable=SC2317  # functions called through zdz_check and zdz_wait
 source "$(dirname "$0")/lib.sh"
@@ -42,7 +43,10 @@ zdz_require "trayer is ended" kill_tray
 zdz_start "$cfg"
 zdz_require "the main window is shown meanwhile" zdz_wait 15 zdz_main_visible
 w=$(zdz_main_window)
-sleep 3
+zdz_focus "$w"
+xdotool key ctrl+t
+sleep 2
+zdz_check "and Ctrl+T, with no panel to go to, leaves it shown" zdz_viewable "$w"
 zdz_log "# a panel starts 3 s later"
 zdz_start_tray
 back_in_tray

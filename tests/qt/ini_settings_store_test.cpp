@@ -163,28 +163,14 @@ TEST_F(IniSettingsStoreTest, WhatIsNotASmallReadableFileReadsEmptyAndIsNotReplac
   EXPECT_EQ(Read("0"), "True");
 }
 
+// A folder that cannot be made is startup.sh's, where the user meets the message.
 TEST_F(IniSettingsStoreTest, NoWriteOutsideTheBaseFolder) {
-  // Below a regular file nothing can be created; the message says where and why.
-  QFile blocker(dir_.path() + "/blocker");
-  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  blocker.close();
-  const std::string base = dir_.path().toStdString() + "/blocker/config";
-  try {
-    IniSettingsStore(base).SaveAll(kApp, kApp, {{"0", "True"}});
-    ADD_FAILURE() << "Save below a regular file succeeded";
-  } catch (const StoreError& e) {
-    const std::string message = e.what();
-    EXPECT_NE(message.find(base + "/Zazedor/Zazedor.conf"), std::string::npos) << message;
-    EXPECT_NE(message.find("Not a directory"), std::string::npos) << message;
-  }
-
   for (const std::string app : {"", ".", "..", "../escape", "a/b"}) {
     EXPECT_THROW(store_.SaveAll(app, kApp, {{"0", "True"}}), StoreError) << app;
     EXPECT_EQ(store_.Read(app, kApp, "0"), "") << app;
     EXPECT_NO_THROW(store_.Delete(app)) << app;
   }
-  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-            QStringList{"blocker"});
+  EXPECT_TRUE(QDir(dir_.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot));
 }
 
 }  // namespace

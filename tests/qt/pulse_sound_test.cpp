@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -41,11 +40,6 @@ void WriteTone(const std::string& path, double seconds, int rate = 44100, int ch
   }
   sf_writef_float(f, data.data(), frames);
   sf_close(f);
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // This program's playback streams on the server, as pactl's "Sample Spec" of each.
@@ -118,25 +112,12 @@ class PulseSoundTest : public ::testing::Test {
 };
 
 TEST_F(PulseSoundTest, UnplayableFilesOrAnAbsentServerFailQuickly) {
+  // What a file holds is the reading rule's business (wave_image_test); here what the file
+  // system gives: nothing, a folder, a pipe nobody writes, an endless device.
   WriteTone(Path("good.wav"), 0.3);
-  const std::string good = ReadBytes(Path("good.wav"));
-  const std::vector<std::pair<std::string, std::string>> files = {
-      {"empty.wav", ""},
-      {"cut.wav", good.substr(0, 20)},
-      {"nodata.wav", good.substr(0, 40) + std::string(4, '\0')},
-      {"avi.wav", good.substr(0, 8) + "AVI " + good.substr(12)},
-      {"text.wav", "RIFF but not really\n"},
-  };
-  WriteTone(Path("tone.flac"), 0.3, 44100, 1, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
-  // libsndfile reads FLAC, but a chime is a WAV file on every desktop.
-  std::vector<std::string> names = {Path("missing.wav"), Path("dir.wav"), Path("fifo.wav"),
-                                    "/dev/zero", Path("tone.flac")};
-  for (const auto& [name, bytes] : files) {
-    std::ofstream(Path(name), std::ios::binary) << bytes;
-    names.push_back(Path(name));
-  }
   fs::create_directory(Path("dir.wav"));
   mkfifo(Path("fifo.wav").c_str(), 0600);
+  const std::string names[] = {Path("missing.wav"), Path("dir.wav"), Path("fifo.wav"), "/dev/zero"};
   for (const std::string& name : names) {
     for (const unsigned flags : {kSndNoDefault, kSndAsync | kSndNoDefault}) {
       const auto start = Clock::now();
@@ -186,23 +167,6 @@ TEST_F(PulseSoundTest, EveryWaveFormatIsHeardForItsLength) {
     EXPECT_GT(peak, 0.2) << f.name << " was not heard";
   }
   EXPECT_TRUE(SinkInputs().empty());
-
-  // A file cut short in its data plays what it holds.
-  WriteTone(Path("long.wav"), 2.0);
-  const std::string bytes = ReadBytes(Path("long.wav"));
-  // So does one whose data size claims 2 GB, and one with a LIST chunk before its format.
-  const std::string cut = bytes.substr(0, bytes.size() / 8);
-  std::ofstream(Path("cut.wav"), std::ios::binary) << cut;
-  std::ofstream(Path("lying.wav"), std::ios::binary)
-      << cut.substr(0, 40) << "\xf0\xff\xff\x7f" << cut.substr(44);
-  std::ofstream(Path("list.wav"), std::ios::binary)
-      << cut.substr(0, 12) << "LIST" << std::string("\x03\0\0\0abc\0", 8) << cut.substr(12);
-  for (const char* name : {"cut.wav", "lying.wav", "list.wav"}) {
-    const auto start = Clock::now();
-    EXPECT_TRUE(sound_.Play(Path(name), kSndNoDefault)) << name;
-    EXPECT_GT(Seconds(start), 0.2) << name;
-    EXPECT_LT(Seconds(start), 1.0) << name;
-  }
 }
 
 // Every request ends the sound before it: async, sync, a bad file, the empty name, the
@@ -276,20 +240,6 @@ TEST_F(PulseSoundTest, AStoppedServerDelaysTheChimeNeverTheProgram) {
     EXPECT_LT(elapsed, 0.9 + kLimit);
   }
   EXPECT_TRUE(sound_.Play(Path("tone.wav"), kSndNoDefault)) << "continued, the server plays";
-}
-
-TEST_F(PulseSoundTest, AFileThatClaimsHoursPlaysNoLongerThanTheCap) {
-  // 1 GB of silence in a sparse file: the header's data size is the file's.
-  WriteTone(Path("head.wav"), 0.01);
-  std::string bytes = ReadBytes(Path("head.wav")).substr(0, 44);
-  const std::uint32_t data = 1u << 30;
-  for (int i = 0; i < 4; ++i) bytes[40 + i] = static_cast<char>(data >> (8 * i));
-  std::ofstream(Path("huge.wav"), std::ios::binary) << bytes;
-  ASSERT_EQ(truncate(Path("huge.wav").c_str(), 44 + data), 0);
-  PulseSound sound(/*maxStrokeSeconds=*/1);
-  const auto start = Clock::now();
-  sound.Play(Path("huge.wav"), kSndNoDefault);
-  EXPECT_LT(Seconds(start), 3.0);
 }
 
 // Run on its own by CTest: it ends the session's server.

@@ -69,14 +69,6 @@ TEST(ChangeRule, DisabledControlsAndWindowsIgnoreTheUser) {
   EXPECT_EQ(calls, 1);
 }
 
-TEST(ChangeRule, GeometryIsKeptWhereItWasSet) {
-  Form form(TwoGroups());
-  Control& c = form.Ctl("chk", 0);
-  c.SetGeometry(10, 20, 30, 40);
-  c.SetWidth(50);
-  EXPECT_EQ(std::tuple(c.Left(), c.Top(), c.Width(), c.Height()), std::tuple(10, 20, 50, 40));
-}
-
 TEST(Gestures, EnterPressesTheEnabledDefaultButtonAndEscTheCancelButton) {
   FormSpec spec = TwoGroups();
   for (const char* name : {"plain", "default", "cancel"}) {

@@ -5,7 +5,7 @@ namespace {
 
 using Writes = std::vector<fake::StoreWrite>;
 
-TEST_F(ProgramTest, OpeningWithTheChimeOffLeavesTheChimeControlsDisabled) {
+TEST_F(ProgramTest, OpeningWithTheChimeOffDisablesItsControlsAndTheClocksInput) {
   StoreOptions(false, true, false, false);
   Start();
   OpenOptions();
@@ -23,9 +23,20 @@ TEST_F(ProgramTest, OpeningWithTheChimeOffLeavesTheChimeControlsDisabled) {
   EXPECT_EQ(shown("chkALARM", 1).caption, "OFF");
   EXPECT_EQ(shown("chkALARM", 2).caption, "Test");
   EXPECT_EQ(shown("lblFILE").caption, " bell.wav");
+
+  desk.ChooseMenu("fomTIME", "menTASC");
+  desk.Close("fomTIME");
+  EXPECT_TRUE(clock().visible);
+  EXPECT_FALSE(desk.system.ended);
+  // A fresh dialog each opening; the old one is freed at the next tick.
+  desk.Click("fomOPTION", "btnOKCAN", 1);
+  desk.Tick();
+  OpenOptions();
+  EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "create fomOPTION"), 2);
+  EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "destroy fomOPTION"), 1);
 }
 
-TEST_F(ProgramTest, OpeningWithTheChimeOnRunsTheChangeHandlers) {
+TEST_F(ProgramTest, OpeningWithTheChimeOnRunsTheChangeHandlersAndOnlyForSettingsInRange) {
   StoreOptions(true, false, true, true);
   Start();
   clockForm().SetWidth(1000);  // loading re-applies the stored layout
@@ -39,6 +50,10 @@ TEST_F(ProgramTest, OpeningWithTheChimeOnRunsTheChangeHandlers) {
   EXPECT_TRUE(shown("btnFILE").enabled);
   EXPECT_TRUE(shown("chkALARM", 1).value);
   EXPECT_EQ(shown("chkALARM", 1).caption, "ON");
+  const auto before = state().OptFlag;
+  for (std::int16_t i : {-1, 8, 100}) app->Options().SETTING(i);
+  EXPECT_EQ(state().OptFlag, before);
+  EXPECT_TRUE(opt("opt24").Value());
 }
 
 TEST_F(ProgramTest, ChimeOffDisablesButDoesNotReleaseTheTestOrForgetCuckoo) {
@@ -58,7 +73,7 @@ TEST_F(ProgramTest, ChimeOffDisablesButDoesNotReleaseTheTestOrForgetCuckoo) {
   EXPECT_EQ(opt("chkALARM", 1).Caption(), "ON");
 }
 
-TEST_F(ProgramTest, TestToggleStartsAndStopsWithAnEmptyName) {
+TEST_F(ProgramTest, TestTogglesWithAnEmptyNameAndBrowseReleasesItThenTakesTheFileName) {
   StoreOptions(true, true, true, false);
   Start();
   OpenOptions();
@@ -71,17 +86,6 @@ TEST_F(ProgramTest, TestToggleStartsAndStopsWithAnEmptyName) {
   EXPECT_EQ(desk.sound.playing, "");
   EXPECT_EQ(state().WavePath, "D:\\snd\\bell.wav");
 
-  state().WavePath.clear();
-  desk.sound.plays.clear();
-  desk.Toggle("fomOPTION", "chkALARM", 2);
-  EXPECT_EQ(opt("chkALARM", 2).Caption(), "Stop");
-  EXPECT_TRUE(desk.sound.plays.empty());
-}
-
-TEST_F(ProgramTest, BrowseReleasesTheTestThenTakesTheFileName) {
-  StoreOptions(true, true, true, false);
-  Start();
-  OpenOptions();
   desk.Toggle("fomOPTION", "chkALARM", 2);
   desk.system.openAnswers.push_back("C:\\WAVE\\bell.wav");
   desk.Click("fomOPTION", "btnFILE");
@@ -110,6 +114,12 @@ TEST_F(ProgramTest, BrowseReleasesTheTestThenTakesTheFileName) {
   desk.Click("fomOPTION", "btnFILE");
   EXPECT_EQ(state().WavePath, "bare.wav");
   EXPECT_EQ(opt("lblFILE").Caption(), " bare.wav");
+
+  state().WavePath.clear();
+  desk.sound.plays.clear();
+  desk.Toggle("fomOPTION", "chkALARM", 2);
+  EXPECT_EQ(opt("chkALARM", 2).Caption(), "Stop");
+  EXPECT_TRUE(desk.sound.plays.empty());
 }
 
 TEST_F(ProgramTest, OkWritesAllSixInOrderAndAppliesTheStartUpMode) {
@@ -228,34 +238,6 @@ TEST_F(ProgramTest, FailedSaveStoresNothingSaysWhyAndStillClosesTheDialog) {
   EXPECT_FALSE(clock().MenuPeer("menREG").enabled);
   EXPECT_TRUE(clock().enabled);
   EXPECT_TRUE(Gone("fomOPTION"));
-}
-
-TEST_F(ProgramTest, DisabledClockTakesNoMenuOrIconInputWhileOptionsAreOpen) {
-  StoreOptions(true, false, false, false);
-  Start();
-  OpenOptions();
-  desk.ChooseMenu("fomTIME", "menTASC");
-  desk.IconMessage(clock().Handle(), 0x201);
-  desk.Close("fomTIME");
-  EXPECT_FALSE(clock().visible);
-  EXPECT_TRUE(clock().popups.empty());
-  EXPECT_FALSE(desk.system.ended);
-  // A fresh dialog each opening; the old one is freed at the next tick.
-  desk.Click("fomOPTION", "btnOKCAN", 1);
-  desk.Tick();
-  OpenOptions();
-  EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "create fomOPTION"), 2);
-  EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "destroy fomOPTION"), 1);
-}
-
-TEST_F(ProgramTest, SettingOutsideItsRangeChangesNothing) {
-  StoreOptions(true, true, true, true);
-  Start();
-  OpenOptions();
-  const auto before = state().OptFlag;
-  for (std::int16_t i : {-1, 8, 100}) app->Options().SETTING(i);
-  EXPECT_EQ(state().OptFlag, before);
-  EXPECT_TRUE(opt("opt24").Value());
 }
 
 }  // namespace

@@ -90,11 +90,15 @@ TEST_F(ProgramTest, StoreThatLosesWritesDoesNotHangStartUp) {
   EXPECT_TRUE(desk.Window("fomTIME"));
 }
 
-TEST_F(ProgramTest, StoreThatRefusesWritesEndsStartUpWithAnError) {
-  desk.store.failSaves = true;
-  app = std::make_unique<Application>(desk);
-  EXPECT_THROW(app->Main(), StoreError);
-  EXPECT_EQ(desk.Window("fomTIME"), nullptr);
+TEST(StartUp, AStoreThatRefusesWritesEndsItWithAnErrorAtTheFirstRunOrARepair) {
+  for (const char* stored : {"", "maybe"}) {
+    fake::FakeDesktop desk;
+    if (*stored) desk.store.Put("0", stored);
+    desk.store.failSaves = true;
+    Application program(desk);
+    EXPECT_THROW(program.Main(), StoreError) << stored;
+    EXPECT_EQ(desk.Window("fomTIME"), nullptr) << stored;
+  }
 }
 
 }  // namespace

@@ -7,7 +7,7 @@ namespace {
 // What the desktop was told about the tray command's caption, not only the model's own state.
 std::string TascShown(fake::FakeWindow& w) { return w.MenuPeer("menTASC").caption; }
 
-TEST_F(ProgramTest, TrayStartAddsOneIconForTheClockAndHidesIt) {
+TEST_F(ProgramTest, TrayStartAddsOneIconForTheClockAndExitRemovesItEvenWhenVisible) {
   StoreOptions(false, false, false, false);
   Start();
   ASSERT_EQ(desk.tray.adds.size(), 1u);
@@ -19,6 +19,15 @@ TEST_F(ProgramTest, TrayStartAddsOneIconForTheClockAndHidesIt) {
   EXPECT_FALSE(clock().visible);
   EXPECT_EQ(state().InTray, kTrue);
   EXPECT_EQ(TascShown(clock()), kTascOut);
+
+  desk.ChooseMenu("fomTIME", "menTASC");  // visible, icon still there
+  desk.ChooseMenu("fomTIME", "menVERJ");  // an open version dialog does not keep it alive
+  desk.ChooseMenu("fomTIME", "menEND");
+  ASSERT_EQ(desk.tray.deletes.size(), 1u);
+  EXPECT_EQ(desk.tray.deletes[0].hWnd, desk.tray.adds[0].hWnd);
+  EXPECT_EQ(desk.tray.deletes[0].uID, 1u);
+  EXPECT_TRUE(desk.tray.icons.empty());
+  EXPECT_TRUE(desk.system.ended);
 }
 
 TEST_F(ProgramTest, TrayCommandTogglesAndKeepsExactlyOneIcon) {
@@ -108,19 +117,6 @@ TEST(IconMessageCode, EveryButtonMessageSurvivesEveryRatioAndRealMovesStayBelow)
     // The clock's client area is at most 4695 twips wide.
     for (int x = 0; x <= 4695; ++x) ASSERT_LT(DecodeIconMessage(x, ratio), 0x200u) << x;
   }
-}
-
-TEST_F(ProgramTest, ExitRemovesTheIconEvenWhenVisibleAndEndsAtOnce) {
-  StoreOptions(false, false, false, false);
-  Start();
-  desk.ChooseMenu("fomTIME", "menTASC");  // visible, icon still there
-  desk.ChooseMenu("fomTIME", "menVERJ");  // an open version dialog does not keep it alive
-  desk.ChooseMenu("fomTIME", "menEND");
-  ASSERT_EQ(desk.tray.deletes.size(), 1u);
-  EXPECT_EQ(desk.tray.deletes[0].hWnd, desk.tray.adds[0].hWnd);
-  EXPECT_EQ(desk.tray.deletes[0].uID, 1u);
-  EXPECT_TRUE(desk.tray.icons.empty());
-  EXPECT_TRUE(desk.system.ended);
 }
 
 TEST_F(ProgramTest, ClosingTheWindowEndsOnlyWhenNoWindowIsLeft) {
