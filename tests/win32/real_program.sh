@@ -38,7 +38,14 @@ icon_geometry() {
     awk '{ split($1, a, /[x+]/); split($2, b, /\+/); print b[2], b[3], a[1], a[2] }'
 }
 has_icon() { test -n "$(icon_geometry)"; }
-zdz_check "an icon sits in the tray host" zdz_wait 5 has_icon
+# trayer moves a newly embedded icon into place: a click aimed before that may miss it.
+settled_icon() {
+  local before
+  before=$(icon_geometry)
+  sleep 0.3
+  [[ -n $before && $before == "$(icon_geometry)" ]]
+}
+zdz_check "an icon sits in the tray host" zdz_wait 5 settled_icon
 zdz_check "the clock window is hidden" zdz_not visible Zoduzazu
 read -r ix iy iw ih < <(icon_geometry)
 
@@ -57,7 +64,7 @@ has_menu() { test -n "$(menu_geometry)"; }
 # choose_first_item BUTTON REPEAT: clicks the icon, then the first item of the menu it opened.
 choose_first_item() {
   xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click --repeat "$2" --delay 80 "$1"
-  zdz_wait 3 has_menu || return 1
+  zdz_wait 5 has_menu || return 1
   read -r mx my mw _ < <(menu_geometry)
   xdotool mousemove $((mx + mw / 3)) $((my + 12)) click 1
 }
@@ -66,7 +73,7 @@ opens() { choose_first_item "$1" "$2" && zdz_wait 5 visible "$3"; }
 zdz_check "a left click opens the file menu, whose first item brings the window out" \
   opens 1 1 Zoduzazu
 xdotool search --onlyvisible --name '^Zoduzazu$' windowactivate --sync key ctrl+t
-back_in_tray() { zdz_wait 3 zdz_not visible Zoduzazu && zdz_wait 3 has_icon; }
+back_in_tray() { zdz_wait 3 zdz_not visible Zoduzazu && zdz_wait 5 settled_icon; }
 zdz_check "Ctrl+T puts the window back into the tray" back_in_tray
 read -r ix iy iw ih < <(icon_geometry)
 # The dialog that opens closes again with Esc.
