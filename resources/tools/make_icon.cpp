@@ -445,14 +445,20 @@ Bytes zlibStream(const Bytes& raw) {
   return z;
 }
 
-// 8-bit RGBA PNG, straight alpha.
-Bytes encodePng(const ColourImage& img) {
+// A square PNG's signature and header: depth 8, deflate, no filter, no interlace.
+Bytes pngStart(int size, std::uint8_t colourType) {
   Bytes out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   Bytes ihdr;
-  putBe32(ihdr, static_cast<std::uint32_t>(img.size));
-  putBe32(ihdr, static_cast<std::uint32_t>(img.size));
-  ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0});  // depth 8, RGBA, deflate, no filter, no interlace
+  putBe32(ihdr, static_cast<std::uint32_t>(size));
+  putBe32(ihdr, static_cast<std::uint32_t>(size));
+  ihdr.insert(ihdr.end(), {8, colourType, 0, 0, 0});
   pngChunk(out, "IHDR", ihdr);
+  return out;
+}
+
+// 8-bit RGBA PNG, straight alpha.
+Bytes encodePng(const ColourImage& img) {
+  Bytes out = pngStart(img.size, 6);
   Bytes raw;
   for (int y = 0; y < img.size; ++y) {
     raw.push_back(0);  // filter: none
@@ -468,13 +474,7 @@ Bytes encodePng(const ColourImage& img) {
 
 // 8-bit indexed PNG: the sixteen colours plus a seventeenth, fully transparent entry.
 Bytes encodePng(const Image& img) {
-  Bytes out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-
-  Bytes ihdr;
-  putBe32(ihdr, static_cast<std::uint32_t>(img.size));
-  putBe32(ihdr, static_cast<std::uint32_t>(img.size));
-  ihdr.insert(ihdr.end(), {8, 3, 0, 0, 0});  // depth 8, palette, deflate, no filter, no interlace
-  pngChunk(out, "IHDR", ihdr);
+  Bytes out = pngStart(img.size, 3);  // palette
 
   Bytes plte, trns;
   for (const Rgb& c : kPalette) {
