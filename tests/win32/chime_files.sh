@@ -121,7 +121,8 @@ icon() {
 }
 zdz_wait 20 icon  # fails until the icon is there (pipefail)
 read -r ix iy < <(icon)
-sleep 2.3  # into the first strokes: the chime starts about 2 s after the program
+# Into the first strokes, which start about 2 s after the program, however late its icon came.
+sleep "$(awk -v e="$(zdz_record_elapsed)" 'BEGIN { print (e < 3 ? 3 - e : 0) }')"
 # Wine's pop-up menu is a mapped override-redirect window taller than the icon's tip.
 has_menu() {
   local id info
