@@ -13,6 +13,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../tools/lib-check.sh"
 # shellcheck source=../e2e/lib-sound.sh
 source "$here/../e2e/lib-sound.sh"
+# shellcheck source=lib-wine-tray.sh
+source "$here/lib-wine-tray.sh"
 ZDZ_WORK=$(mktemp -d)
 cap=3  # seconds a stroke may last here; the program's own cut, set shorter to be heard quickly
 key='HKCU\Software\VB and VBA Program Settings\Zazedor\Zazedor'
@@ -115,30 +117,20 @@ settings False
 sox -n -r 22050 -c 1 -b 16 "$snd/chime.wav" synth 0.2 sine 660 vol 0.5 fade 0 0.2 0.02 pad 0 0.15
 zdz_record_start cuckoo13
 start_clock 12:59:58
-icon() {
-  xwininfo -root -tree | awk '/"panel"/ { p = 1 } p && /has no name/ { print; exit }' |
-    grep -Eo ' +\+-?[0-9]+\+-?[0-9]+' | tail -1 | tr '+' ' '
-}
-zdz_wait 20 icon  # fails until the icon is there (pipefail)
-read -r ix iy < <(icon)
-# Into the first strokes, which start about 2 s after the program, however late its icon came.
-sleep "$(awk -v e="$(zdz_record_elapsed)" 'BEGIN { print (e < 3 ? 3 - e : 0) }')"
-# Wine's pop-up menu is a mapped override-redirect window taller than the icon's tip.
-has_menu() {
-  local id info
-  for id in $(xwininfo -root -children | grep -Eo '^ +0x[0-9a-f]+'); do
-    info=$(xwininfo -id "$id")
-    grep -q IsViewable <<<"$info" && grep -q 'Override Redirect State: yes' <<<"$info" &&
-      (($(awk '/Height:/ { print $NF }' <<<"$info") > 30)) && return 0
-  done
-  return 1
-}
-xdotool mousemove $((ix + 8)) $((iy + 8)) click 3
+zdz_wait 20 settled_icon
+read -r ix iy iw ih < <(icon_geometry)
+# Into the first strokes as they are heard: a recorder slow to start shifts its own clock, so
+# the time since it was started says nothing about when the chime began.
+heard_any() { zdz_sound_segments "$ZDZ_REC" | grep -qv '^#'; }
+zdz_check "the chime begins" zdz_wait 10 heard_any
+xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 3
+# The settings menu, taller than the tip the icon shows under a resting pointer.
+settings_menu() { menu_geometry | awk '$4 > 30 { f = 1 } END { exit !f }'; }
 sleep 1
-zdz_check "no menu opens while the strokes play" zdz_not has_menu
+zdz_check "no menu opens while the strokes play" zdz_not settings_menu
 sleep 3.5
 zdz_record_stop
-zdz_check "the menu opens once the chime has ended" zdz_wait 5 has_menu
+zdz_check "the menu opens once the chime has ended" zdz_wait 5 settings_menu
 xdotool key Escape
 # on_time RECORDING: 13 strokes, each starting at most 0.45 s after the one before; a gap under
 # 0.1 s is the sound server dropping out inside a stroke, not a rest

@@ -13,6 +13,8 @@ ZDZ_WORK=$(mktemp -d)
 source "$here/../tools/lib-check.sh"
 # shellcheck source=../e2e/lib-sound.sh
 source "$here/../e2e/lib-sound.sh"
+# shellcheck source=lib-wine-tray.sh
+source "$here/lib-wine-tray.sh"
 visible() { xdotool search --onlyvisible --name "^$1\$"; }
 
 wine reg delete "$key" /f >/dev/null 2>&1
@@ -32,35 +34,9 @@ zdz_check "WAVEName is ' Ruvazu.wav'" grep -Eq '^ +WAVEName +REG_SZ +  Ruvazu\.w
 ((ZDZ_FAILED == 0)) || echo "$values"
 
 # In the tray: trayer embeds the icon's window, and no top-level window is shown.
-icon_geometry() {
-  xwininfo -root -tree | awk '/"panel"/ { p = 1 } p && /has no name/ { print; exit }' |
-    grep -Eo '[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+ +\+-?[0-9]+\+-?[0-9]+' |
-    awk '{ split($1, a, /[x+]/); split($2, b, /\+/); print b[2], b[3], a[1], a[2] }'
-}
-has_icon() { test -n "$(icon_geometry)"; }
-# trayer moves a newly embedded icon into place: a click aimed before that may miss it.
-settled_icon() {
-  local before
-  before=$(icon_geometry)
-  sleep 0.3
-  [[ -n $before && $before == "$(icon_geometry)" ]]
-}
 zdz_check "an icon sits in the tray host" zdz_wait 5 settled_icon
 zdz_check "the clock window is hidden" zdz_not visible Zoduzazu
 read -r ix iy iw ih < <(icon_geometry)
-
-# Wine's pop-up menu is the one mapped override-redirect window bigger than a few pixels.
-menu_geometry() {
-  local id info
-  for id in $(xwininfo -root -children | grep -Eo '^ +0x[0-9a-f]+'); do
-    info=$(xwininfo -id "$id")
-    grep -q IsViewable <<<"$info" && grep -q 'Override Redirect State: yes' <<<"$info" || continue
-    awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-         /Width:/ { w = $NF } /Height:/ { h = $NF }
-         END { if (w > 20) print x, y, w, h }' <<<"$info"
-  done
-}
-has_menu() { test -n "$(menu_geometry)"; }
 # choose_first_item BUTTON REPEAT: clicks the icon, then the first item of the menu it opened.
 choose_first_item() {
   xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click --repeat "$2" --delay 80 "$1"
