@@ -109,12 +109,6 @@ TEST(SystemServices, APathWithSpacesStartsThatProgramAndNothingAtItsFirstSpace) 
   EXPECT_FALSE(system.StartProgram(Utf8(dir + L"\\missing.exe")));
 }
 
-TEST(SystemSound, AMissingFileReturnsAtOnce) {
-  const auto start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(SystemSound().PlayStrokes("C:\\no such\\チャイム.wav", 12));
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-}
-
 // Run by real_program.sh while it records the sound server: a chime whose name lies outside
 // code page 932 plays both strokes to the end.
 TEST(SystemSound, DISABLED_AChimeNamedOutsideTheCodePagePlays) {
