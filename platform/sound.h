@@ -22,7 +22,9 @@ inline constexpr std::chrono::milliseconds kReadDeadline{2000};
 // supplies how a file is opened and how a checked image is played.
 class Sound {
  public:
-  explicit Sound(int maxStrokeSeconds = kMaxStrokeSeconds) : maxStrokeSeconds_(maxStrokeSeconds) {}
+  explicit Sound(int maxStrokeSeconds = kMaxStrokeSeconds,
+                 std::chrono::milliseconds readDeadline = kReadDeadline)
+      : maxStrokeSeconds_(maxStrokeSeconds), readDeadline_(readDeadline) {}
   virtual ~Sound() = default;
 
   // Synchronous unless kSndAsync: returns when the sound has ended, and never later than its
@@ -44,6 +46,7 @@ class Sound {
   std::shared_ptr<const wave::Image> Load(const std::string& name);
 
   const int maxStrokeSeconds_;
+  const std::chrono::milliseconds readDeadline_;
 };
 
 }  // namespace zdz

@@ -34,7 +34,7 @@ bool Tray::Add(const NotifyIconData& data) {
     Shell_NotifyIconW(NIM_DELETE, &n);
     if (!Shell_NotifyIconW(NIM_ADD, &n)) return false;
   }
-  icons_[key] = n.hIcon;
+  icons_[key] = n;
   return true;
 }
 
@@ -50,21 +50,25 @@ bool Tray::Delete(const NotifyIconData& data) {
 bool Tray::Holds(NativeHandle window, std::uint32_t id) { return icons_.count({window, id}) > 0; }
 
 void Tray::ChangeIcon(HWND window, HICON icon) {
-  for (auto& [key, picture] : icons_) {
-    if (key.first != reinterpret_cast<NativeHandle>(window) || picture == icon) continue;
-    NOTIFYICONDATAW n{};
-    n.cbSize = sizeof n;
-    n.hWnd = window;
-    n.uID = key.second;
+  for (auto& [key, record] : icons_) {
+    if (key.first != reinterpret_cast<NativeHandle>(window) || record.hIcon == icon) continue;
+    NOTIFYICONDATAW n = record;
     n.uFlags = NIF_ICON;
     n.hIcon = icon;
-    if (Shell_NotifyIconW(NIM_MODIFY, &n)) picture = icon;
+    if (!Shell_NotifyIconW(NIM_MODIFY, &n)) {
+      // The shell lost the icon without a "TaskbarCreated" yet: put it back, new picture and all.
+      n = record;
+      n.hIcon = icon;
+      Shell_NotifyIconW(NIM_DELETE, &n);
+      if (!Shell_NotifyIconW(NIM_ADD, &n)) continue;
+    }
+    record.hIcon = icon;
   }
 }
 
 HICON Tray::Picture(NativeHandle window, std::uint32_t id) const {
   const auto it = icons_.find({window, id});
-  return it == icons_.end() ? nullptr : it->second;
+  return it == icons_.end() ? nullptr : it->second.hIcon;
 }
 
 void Tray::OnCallback(HWND window, WPARAM id, LPARAM lParam) {

@@ -25,7 +25,8 @@ class Tray : public NotifyArea {
 
   // From the window procedure of the icon's window.
   void OnCallback(HWND window, WPARAM id, LPARAM lParam);
-  // A new picture for the window's icons, drawn for its new DPI.
+  // A new picture for the window's icons, drawn for its new DPI. An icon the shell will not
+  // modify is added again with it.
   void ChangeIcon(HWND window, HICON icon);
   // The picture the shell was last given for an icon we hold; null for none.
   HICON Picture(NativeHandle window, std::uint32_t id) const;
@@ -36,7 +37,8 @@ class Tray : public NotifyArea {
  private:
   UINT taskbarCreated_;
   NotifyAreaListener* listener_ = nullptr;
-  std::map<std::pair<NativeHandle, std::uint32_t>, HICON> icons_;  // with their pictures
+  // What the shell was last given for each icon we hold.
+  std::map<std::pair<NativeHandle, std::uint32_t>, NOTIFYICONDATAW> icons_;
 };
 
 }  // namespace zdz::win32

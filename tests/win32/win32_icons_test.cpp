@@ -113,6 +113,16 @@ TEST(AppIcon, ADpiChangeRedrawsTheTrayIconTheWindowIconsAndTheVersionPicture) {
               SmallIconSize(to));
   }
 
+  // An icon the shell lost without a "TaskbarCreated" is added again, with the new picture.
+  NOTIFYICONDATAW held{};
+  held.cbSize = sizeof held;
+  held.hWnd = clock;
+  held.uID = 1;
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &held));
+  ChangeDpi(clock, 144);
+  EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &held)) << "the shell holds no icon";
+  EXPECT_EQ(trayPicture(), SmallIconSize(144));
+
   Form& about = app->About().Window();
   about.Show();
   HWND picture = IconPicture(reinterpret_cast<HWND>(about.Handle()));
