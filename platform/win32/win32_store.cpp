@@ -12,6 +12,8 @@ namespace {
 
 const std::wstring kRoot = L"Software\\VB and VBA Program Settings";
 
+std::wstring AppKey(const std::string& app) { return kRoot + L"\\" + Wide(app); }
+
 StoreFailure ReasonOf(LSTATUS status) {
   if (status == ERROR_ACCESS_DENIED) return StoreFailure::kNotPermitted;
   if (status == ERROR_DISK_FULL || status == ERROR_NO_SYSTEM_RESOURCES)
@@ -87,7 +89,7 @@ void PutBack(HKEY h, const Kept& kept) {
 std::string RegistryStore::Read(const std::string& app, const std::string& section,
                                 const std::string& key) {
   HKEY h = nullptr;
-  const std::wstring path = kRoot + L"\\" + Wide(app) + L"\\" + Wide(section);
+  const std::wstring path = AppKey(app) + L"\\" + Wide(section);
   if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &h) != ERROR_SUCCESS)
     return "";
   const std::wstring name = Wide(key);
@@ -110,7 +112,7 @@ std::string RegistryStore::Read(const std::string& app, const std::string& secti
 // read first and restored if a write fails, and keys this save created are removed again.
 void RegistryStore::SaveAll(const std::string& app, const std::string& section,
                             const StoreValues& values) {
-  const std::wstring appKey = kRoot + L"\\" + Wide(app);
+  const std::wstring appKey = AppKey(app);
   const std::wstring sectionKey = appKey + L"\\" + Wide(section);
   std::wstring created;  // the outermost key this save creates
   for (const std::wstring& key : {kRoot, appKey, sectionKey})
@@ -151,7 +153,7 @@ void RegistryStore::SaveAll(const std::string& app, const std::string& section,
 }
 
 void RegistryStore::Delete(const std::string& app) {
-  const std::wstring key = kRoot + L"\\" + Wide(app);
+  const std::wstring key = AppKey(app);
   const LSTATUS status = RemoveTree(key);
   if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
     throw Failure("cannot delete", key, status);

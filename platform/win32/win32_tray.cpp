@@ -19,6 +19,14 @@ NOTIFYICONDATAW Record(const NotifyIconData& data) {
   return n;
 }
 
+// Adds an icon, replacing one the shell may still hold (after "TaskbarCreated", or one it lost
+// track of).
+bool Place(NOTIFYICONDATAW& n) {
+  if (Shell_NotifyIconW(NIM_ADD, &n)) return true;
+  Shell_NotifyIconW(NIM_DELETE, &n);
+  return Shell_NotifyIconW(NIM_ADD, &n) != FALSE;
+}
+
 }  // namespace
 
 Tray::Tray() : taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {}
@@ -29,11 +37,7 @@ bool Tray::Add(const NotifyIconData& data) {
   const auto key = std::make_pair(data.hWnd, data.uID);
   if (icons_.count(key)) return false;
   NOTIFYICONDATAW n = Record(data);
-  if (!Shell_NotifyIconW(NIM_ADD, &n)) {
-    // After "TaskbarCreated" the shell may still hold the icon: replace it.
-    Shell_NotifyIconW(NIM_DELETE, &n);
-    if (!Shell_NotifyIconW(NIM_ADD, &n)) return false;
-  }
+  if (!Place(n)) return false;
   icons_[key] = n;
   return true;
 }
@@ -59,8 +63,7 @@ void Tray::ChangeIcon(HWND window, HICON icon) {
       // The shell lost the icon without a "TaskbarCreated" yet: put it back, new picture and all.
       n = record;
       n.hIcon = icon;
-      Shell_NotifyIconW(NIM_DELETE, &n);
-      if (!Shell_NotifyIconW(NIM_ADD, &n)) continue;
+      if (!Place(n)) continue;
     }
     record.hIcon = icon;
   }
