@@ -1,12 +1,20 @@
 # The Wine program's icon in trayer and its pop-up menus, seen from X; sourced by the Wine tests.
 # shellcheck shell=bash
 
-# X Y W H of the icon's window inside trayer's panel, nothing while it is not there.
-icon_geometry() {
-  xwininfo -root -tree | awk '/"panel"/ { p = 1 } p && /has no name/ { print; exit }' |
-    grep -Eo '[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+ +\+-?[0-9]+\+-?[0-9]+' |
-    awk '{ split($1, a, /[x+]/); split($2, b, /\+/); print b[2], b[3], a[1], a[2] }'
+# X Y W H of window ID, nothing when it is gone.
+window_geometry() {
+  xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X/ { x = $NF }
+    /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } /Height:/ { h = $NF }
+    END { if (w) print x, y, w, h }'
 }
+# The icon's window in trayer's "panel" (trayer keeps a 1x1 window of its own there). awk reads
+# to the end: leaving early would end xwininfo with SIGPIPE, a failure under pipefail.
+icon_window() {
+  xwininfo -root -tree | awk '!found && /"panel"/ { d = index($0, "0x"); next }
+    d && /0x/ && index($0, "0x") <= d { d = 0 }
+    d && /has no name/ && !/ 1x1\+/ { print $1; d = 0; found = 1 }'
+}
+icon_geometry() { local id; id=$(icon_window) && [[ -n $id ]] && window_geometry "$id"; }
 # trayer moves a newly embedded icon into place: a click aimed before that may miss it.
 settled_icon() {
   local before
@@ -21,9 +29,16 @@ menu_geometry() {
     info=$(xwininfo -id "$id")
     grep -q IsViewable <<<"$info" || continue
     grep -q 'Override Redirect State: yes' <<<"$info" || continue
-    awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-         /Width:/ { w = $NF } /Height:/ { h = $NF }
-         END { if (w > 20) print x, y, w, h }' <<<"$info"
+    window_geometry "$id" | awk '$3 > 20'
   done
 }
 has_menu() { test -n "$(menu_geometry)"; }
+# choose_first_item BUTTON REPEAT: clicks the icon, then the first item of the menu it opened.
+choose_first_item() {
+  local ix iy iw ih mx my mw
+  read -r ix iy iw ih < <(icon_geometry) || return 1
+  xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click --repeat "$2" --delay 80 "$1"
+  zdz_wait 5 has_menu || return 1
+  read -r mx my mw _ < <(menu_geometry)
+  xdotool mousemove $((mx + mw / 3)) $((my + 12)) click 1
+}

@@ -36,14 +36,6 @@ zdz_check "WAVEName is ' Ruvazu.wav'" grep -Eq '^ +WAVEName +REG_SZ +  Ruvazu\.w
 # In the tray: trayer embeds the icon's window, and no top-level window is shown.
 zdz_check "an icon sits in the tray host" zdz_wait 5 settled_icon
 zdz_check "the clock window is hidden" zdz_not visible Zoduzazu
-read -r ix iy iw ih < <(icon_geometry)
-# choose_first_item BUTTON REPEAT: clicks the icon, then the first item of the menu it opened.
-choose_first_item() {
-  xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click --repeat "$2" --delay 80 "$1"
-  zdz_wait 5 has_menu || return 1
-  read -r mx my mw _ < <(menu_geometry)
-  xdotool mousemove $((mx + mw / 3)) $((my + 12)) click 1
-}
 # opens BUTTON REPEAT TITLE: the clicks open a menu whose first item shows the window TITLE.
 opens() { choose_first_item "$1" "$2" && zdz_wait 5 visible "$3"; }
 zdz_check "a left click opens the file menu, whose first item brings the window out" \
@@ -51,7 +43,6 @@ zdz_check "a left click opens the file menu, whose first item brings the window 
 xdotool search --onlyvisible --name '^Zoduzazu$' windowactivate --sync key ctrl+t
 back_in_tray() { zdz_wait 3 zdz_not visible Zoduzazu && zdz_wait 5 settled_icon; }
 zdz_check "Ctrl+T puts the window back into the tray" back_in_tray
-read -r ix iy iw ih < <(icon_geometry)
 # The dialog that opens closes again with Esc.
 opens_and_closes() {
   opens "$@" && xdotool key Escape && zdz_wait 3 zdz_not visible "$3"

@@ -9,6 +9,8 @@ set -uo pipefail
 setup=$1 build=$2 version=$3
 # shellcheck source=../tools/lib-check.sh
 source "$(dirname "$0")/../tools/lib-check.sh"
+# shellcheck source=lib-wine-tray.sh
+source "$(dirname "$0")/lib-wine-tray.sh"
 [[ -f $setup ]] || { echo "FAILED: no $setup; build it: (cd $build && cpack -G NSIS64)"; exit 1; }
 # Wine would otherwise copy the Start menu shortcut into the Linux desktop's menus.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};winemenubuilder.exe=d"
@@ -27,13 +29,8 @@ value_is() { [[ $(value "$1" "$2") == "$3" ]] || { echo "  $2 is \"$(value "$1" 
 absent() { ! wine reg query "$1" ${2:+/v "$2"} >/dev/null 2>&1; }
 no_autostart() { absent "$run" Zoduzazu && absent "$approved" Zoduzazu; }
 winenv() { wine cmd /c echo "%$1%" | tr -d '\r'; }
-# The icon's window in trayer's "panel" (trayer keeps a 1x1 window of its own there).
-icon() {
-  xwininfo -root -tree | awk '/"panel"/ { d = index($0, "0x"); next }
-    d && /0x/ && index($0, "0x") <= d { exit } d && /has no name/ && !/ 1x1\+/ { print $1; exit }'
-}
-has_icon() { test -n "$(icon)"; }
-another_icon() { local now; now=$(icon); [[ -n $now && $now != "$1" ]]; }
+has_icon() { test -n "$(icon_window)"; }
+another_icon() { local now; now=$(icon_window); [[ -n $now && $now != "$1" ]]; }
 gone() { ! xwininfo -id "${1:-none}" >/dev/null 2>&1; }  # without an id, xwininfo waits for a click
 # The target and the icon of a shell link, as two lines.
 link() {
@@ -108,7 +105,7 @@ zdz_check "the four flags are False" test "$flags" = "False False False False "
 zdz_check "WAVE is the installed chime" value_is "$settings\\Zazedor" WAVE "$dir_w\\Ruvazu.wav"
 zdz_check "WAVEName is ' Ruvazu.wav'" value_is "$settings\\Zazedor" WAVEName " Ruvazu.wav"
 zdz_check "its icon is in the tray" zdz_wait 10 has_icon
-old_icon=$(icon)
+old_icon=$(icon_window)
 
 echo "-- silent upgrade over the running clock"
 # Settings the user chose: the restarted clock must find them, not its defaults.
@@ -131,19 +128,9 @@ zdz_check "one shortcut, one uninstall entry, the Run value kept" one_of_each
 zdz_check "start at sign-in stays switched off in Task Manager" value_is "$approved" Zoduzazu "$off"
 
 echo "-- silent uninstall, the clock's options dialog open"
-new_icon=$(icon)
+new_icon=$(icon_window)
 # Behind its options dialog the clock takes no command: setup has to cancel the dialog first.
-read -r x y w h < <(xwininfo -id "${new_icon:-none}" 2>/dev/null | awk '/Absolute upper-left X/ { x = $NF }
-  /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w, h }')
-xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 3
-sleep 1
-for id in $(xwininfo -root -children | grep -Eo '^ +0x[0-9a-f]+'); do  # Wine's pop-up menu
-  info=$(xwininfo -id "$id")
-  [[ $info == *IsViewable* && $info == *"Override Redirect State: yes"* ]] || continue
-  read -r x y w < <(awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-    /Width:/ { w = $NF } END { print x, y, w }' <<<"$info")
-  ((w > 20)) && xdotool mousemove $((x + w / 3)) $((y + 12)) click 1
-done
+zdz_wait 5 settled_icon && choose_first_item 3 1
 zdz_check "the options dialog is open" zdz_wait 5 xdotool search --onlyvisible --name '^各種設定$'
 wine "$dir/uninstall.exe" /S
 zdz_check "uninstall /S ends with 0" test $? = 0
