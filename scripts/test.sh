@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup-debian.sh
+bash scripts/setup-debian.sh test
 
 jobs=$(nproc)
 build=${ZDZ_BUILD_DIR:-build}

@@ -8,6 +8,7 @@
 
 #include "clock/clock_window.h"
 #include "core/application.h"
+#include "platform/qt/command_line.h"
 #include "platform/qt/deferred_style_icons.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_signals.h"
@@ -46,6 +47,8 @@ void OnQtMessage(QtMsgType type, const QMessageLogContext&, const QString& messa
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (int status = zdz::qt::AnswerCommandLine(argc, argv, ZDZ_VERSION, stdout, stderr); status >= 0)
+    return status;
   if (!HasDisplay()) {
     std::fprintf(stderr, "%sDISPLAY is not set\n", zdz::text::kStartNoDisplay);
     return 1;

@@ -20,6 +20,26 @@ zdz_check "exits with status 1 (got $status)" test "$status" -eq 1
 zdz_check "says why in exactly one line on stderr: $(head -c 200 "$err")" one_line "$err"
 zdz_check "gives up quickly (${ms} ms)" test "$ms" -lt 5000
 
+zdz_log "# --version and --help answer without a display; anything else is refused"
+cfg=$(zdz_new_config)
+answer() {  # answer ARG...: runs the program with no display; sets status, fills out.txt/err.txt
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME="$cfg" \
+    timeout 20 "$ZDZ_EXE" "$@" </dev/null >"$ZDZ_WORK/out.txt" 2>"$ZDZ_WORK/err.txt"
+  status=$?
+}
+answer --version
+zdz_check "--version exits 0 (got $status)" test "$status" -eq 0
+zdz_check "and prints the version on stdout: $(head -c 100 "$ZDZ_WORK/out.txt")" \
+  grep -qxE 'zoduzazu [0-9]+\.[0-9]+\.[0-9]+' "$ZDZ_WORK/out.txt"
+answer --help
+zdz_check "--help exits 0 (got $status)" test "$status" -eq 0
+zdz_check "and names both options on stdout" zdz_has "$(cat "$ZDZ_WORK/out.txt")" --version --help
+zdz_check "and nothing on stderr" test ! -s "$ZDZ_WORK/err.txt"
+answer --bogus
+zdz_check "an unknown option exits 2 (got $status)" test "$status" -eq 2
+zdz_check "with one line naming it on stderr" one_line "$ZDZ_WORK/err.txt" "--bogus"
+zdz_check "and nothing stored" test -z "$(ls -A "$cfg")"
+
 zdz_log "# first run"
 zdz_start "$(zdz_new_config)"
 zdz_require "the tray icon appears" zdz_wait 15 zdz_tray_icon
