@@ -37,7 +37,8 @@ bash tests/package/check-deb.sh "$build/qt"
 # The Windows program. The build itself runs Wine (the resource generators), so it gets a
 # prefix of its own rather than ~/.wine.
 mkdir -p "$build/win32"
-export WINEPREFIX="$(cd "$build" && pwd)/win32-build-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+WINEPREFIX="$(cd "$build" && pwd)/win32-build-prefix"
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cmake -S . -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZDZ_WERROR=ON \
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DZDZ_DESKTOP=win32
 cmake --build "$build/win32" -j "$jobs"
