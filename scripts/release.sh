@@ -17,8 +17,10 @@ source_dir=$(pwd)
 if [[ ${1:-} == --verify ]]; then
   bash scripts/setup-debian.sh release
   export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
-  work=$(mktemp -d "${TMPDIR:-/tmp}/zdz-verify.XXXXXX")
-  trap 'rm -rf "$work"' EXIT
+  # Kept until the next --verify, so a difference can be looked at again.
+  work=$source_dir/build-verify
+  rm -rf "$work"
+  mkdir -p "$work/second"
   # Only what is committed: a release is made from a clean clone.
   git clone -q --no-hardlinks "$source_dir" "$work/first-clone"
   git clone -q --no-hardlinks "$source_dir" "$work/second/other name"
@@ -34,7 +36,10 @@ if [[ ${1:-} == --verify ]]; then
     else
       echo "DIFFERENT $name"
       differ=$((differ + 1))
-      command -v diffoscope >/dev/null && diffoscope --max-report-size 200000 "$f" "$other" | head -n 200
+      if command -v diffoscope >/dev/null; then
+        diffoscope --text "$work/$name.diff.txt" "$f" "$other" >/dev/null 2>&1 || true
+        head -n 100 "$work/$name.diff.txt"
+      fi
     fi
   done
   echo "release --verify: $same identical, $differ different"
@@ -43,6 +48,8 @@ fi
 
 bash scripts/setup-debian.sh release
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+# Qt's resource compiler records each file's time unless told the release's.
+export QT_RCC_SOURCE_DATE_OVERRIDE=$SOURCE_DATE_EPOCH
 version=$(sed -n 's/^project(Zoduzazu VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 jobs=$(nproc)
 build=${ZDZ_RELEASE_BUILD_DIR:-build-release-dist}
