@@ -249,42 +249,6 @@ TEST_F(ProgramOnWin32, MenusCarryTheirCaptionsAndTheWindowItsOuterSize) {
   EXPECT_EQ(MenuString(file, 0), L"ﾀｽｸトレイから出す(&T)\tCtrl+T");
 }
 
-// The version dialog's italic title, condensed into its box, loses nothing at any scale: the
-// lean of its last letter (up to a quarter of the face's height) stays inside the box.
-TEST_F(ProgramOnWin32, TheVersionTitleFitsItsBoxWithItsItalicLeanAtEveryScale) {
-  Start(true, true);
-  Form& about = app->About().Window();
-  about.Show();
-  HWND dialog = reinterpret_cast<HWND>(about.Handle());
-  HWND title = nullptr;
-  LOGFONTW face{};
-  for (HWND c = nullptr;
-       !face.lfItalic && (c = FindWindowExW(dialog, c, L"Static", L"Zoduzazu"));) {
-    title = c;
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)), sizeof face, &face);
-  }
-  ASSERT_TRUE(face.lfItalic) << "no italic title";
-  for (int dpi : {96, 120, 144, 192}) {
-    SCOPED_TRACE(dpi);
-    RECT at;
-    GetWindowRect(dialog, &at);
-    SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&at));
-    RECT box;
-    GetClientRect(title, &box);
-    HDC dc = GetDC(title);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(title, WM_GETFONT, 0, 0)));
-    SIZE text{};
-    TEXTMETRICW metrics{};
-    GetTextExtentPoint32W(dc, L"Zoduzazu", 8, &text);
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(title, dc);
-    EXPECT_EQ(box.right, MulDiv(1815, dpi, 1440)) << "the layout's box";
-    EXPECT_LE(text.cx + metrics.tmHeight / 4, box.right);
-  }
-  about.Hide();
-}
-
 TEST_F(ProgramOnWin32, TheIconIsAddedDeletedAndAddedAgainWhenTheTaskbarReturns) {
   Start(false, false);
   EXPECT_FALSE(IsWindowVisible(hwnd));
