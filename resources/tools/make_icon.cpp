@@ -398,9 +398,8 @@ struct ColourImage {
 
 // The same drawing at four times the size (twice for the large image, whose edges are smooth
 // enough then and which would otherwise take a million pixels, and for the smallest, whose
-// hands would blur into the face), each block of pixels averaged
-// into one: edges take partial cover (alpha) instead of steps, and every rim and hand keeps its
-// proportion.
+// hands would blur into the face), each block of pixels averaged into one: edges take partial
+// cover (alpha) instead of steps, and every rim and hand keeps its proportion.
 ColourImage drawFullColour(int size) {
   const int kOver = size > 64 || size < 20 ? 2 : 4;
   // The small drawing's bolder proportions where the large one's hands would blur away.
