@@ -3,6 +3,7 @@
 #include "clock/clock_window.h"
 #include "core/application.h"
 #include "core/settings_format.h"
+#include "core/store_message.h"
 #include "resources/captions.h"
 
 namespace zdz {
@@ -14,8 +15,10 @@ void ClockWindow::OpenOptions() { app_.OpenOptions(); }
 void ClockWindow::DeleteSettings() {
   try {
     app_.Desk().Store().Delete(text::kStoreApp);
-  } catch (const StoreError&) {
-    // The options in memory are reset all the same; the next OK writes them again.
+  } catch (const StoreError& e) {
+    // The stored settings are what the next start reads: the clock keeps running by them too.
+    app_.Desk().Sys().MessageBox(StoreFailureMessage(text::kNotDeleted, e), text::kAppTitle);
+    return;
   }
   SetDefaults(app_.State(), app_.DefaultWavePath());
   ApplyLayout(false);

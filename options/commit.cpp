@@ -2,26 +2,11 @@
 #include "clock/clock_window.h"
 #include "core/application.h"
 #include "core/settings_format.h"
+#include "core/store_message.h"
 #include "options/options_dialog.h"
 #include "resources/captions.h"
 
 namespace zdz {
-
-namespace {
-
-std::string NotSavedMessage(const StoreError& e) {
-  switch (e.Reason()) {
-    case StoreFailure::kNoSpace:
-      return std::string(text::kNotSaved) + text::kNoSpace;
-    case StoreFailure::kNotPermitted:
-      return std::string(text::kNotSaved) + text::kNotPermitted;
-    case StoreFailure::kOther:
-      break;
-  }
-  return std::string(text::kNotSaved) + text::kWriteFailed;
-}
-
-}  // namespace
 
 void OptionsDialog::OnOkCancel(std::int16_t index) {
   if (closed_) return;
@@ -36,7 +21,7 @@ void OptionsDialog::OnOkCancel(std::int16_t index) {
     } catch (const StoreError& e) {
       // Nothing was stored: say so rather than lose the choice silently at the next start.
       // The dialog still closes, with the choices in effect for this session.
-      app_.Desk().Sys().MessageBox(NotSavedMessage(e), text::kAppTitle);
+      app_.Desk().Sys().MessageBox(StoreFailureMessage(text::kNotSaved, e), text::kAppTitle);
     }
   } else {
     ReloadStored();

@@ -35,7 +35,8 @@ class SettingsStore {
   // before stays as it was.
   virtual void SaveAll(const std::string& app, const std::string& section,
                        const StoreValues& values) = 0;
-  // Removes the application with all its sections and keys; an absent one is not an error.
+  // Removes the application with all its sections and keys, or throws StoreError with the
+  // reason when anything of it stays; an absent one is not an error.
   virtual void Delete(const std::string& app) = 0;
 };
 

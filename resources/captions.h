@@ -54,8 +54,9 @@ inline constexpr char kDisclaimer[] =
     "著作権の侵害となります。";
 inline constexpr char kNoSysInfo[] = "現時点ではｼｽﾃﾑ情報を使用できません";
 
-// Settings that could not be stored, and a start that cannot go on.
+// Settings that could not be stored or removed, and a start that cannot go on.
 inline constexpr char kNotSaved[] = "設定を保存できませんでした。";
+inline constexpr char kNotDeleted[] = "設定を削除できませんでした。";
 inline constexpr char kNoSpace[] = "ディスクの空き領域が足りません。";
 inline constexpr char kNotPermitted[] = "設定の保存先に書き込む権限がありません。";
 inline constexpr char kWriteFailed[] = "設定の保存先に書き込めません。";

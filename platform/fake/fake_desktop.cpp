@@ -104,7 +104,7 @@ void FakeStore::SaveAll(const std::string& app, const std::string& section,
 }
 
 void FakeStore::Delete(const std::string& app) {
-  if (failDelete) throw StoreError("cannot delete " + app);
+  if (failDelete) throw StoreError("cannot delete " + app, failReason);
   ++deletes;
   std::erase_if(values, [&](const auto& kv) { return std::get<0>(kv.first) == app; });
 }

@@ -100,10 +100,10 @@ class FakeStore : public SettingsStore {
   std::map<std::tuple<std::string, std::string, std::string>, std::string> values;
   std::vector<StoreWrite> writes;  // those kept, in order, app and section left out
   int deletes = 0;
-  bool failSaves = false;  // every SaveAll fails at its first write
-  StoreFailure failReason = StoreFailure::kOther;
-  std::string failSaveKey;  // writing this key fails
-  bool loseWrites = false;  // SaveAll succeeds but keeps nothing
+  bool failSaves = false;                          // every SaveAll fails at its first write
+  StoreFailure failReason = StoreFailure::kOther;  // of a failed save or delete
+  std::string failSaveKey;                         // writing this key fails
+  bool loseWrites = false;                         // SaveAll succeeds but keeps nothing
   bool failDelete = false;
 
   // The six values of the program's own section, as a key -> text map.

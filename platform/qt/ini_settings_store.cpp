@@ -169,9 +169,10 @@ void IniSettingsStore::Delete(const std::string& app) {
   const QString qpath = ToQt(path);
   const QFileInfo info(qpath);
   if (!info.exists() && !info.isSymLink()) return;
-  QFile file(qpath);
-  if (!file.remove()) {
-    throw StoreError("cannot remove " + path + ": " + file.errorString().toStdString());
+  // unlink rather than QFile::remove, for errno: the user is told why the settings stay.
+  if (::unlink(QFile::encodeName(qpath).constData()) != 0 && errno != ENOENT) {
+    const int err = errno;
+    throw StoreError("cannot remove " + path + ": " + std::strerror(err), FailureOf(err));
   }
   QDir().rmdir(info.absolutePath());  // only when nothing else lives there
 }

@@ -1,6 +1,6 @@
 // Draws the alarm-clock icon from simple geometry into a 16-colour pixel grid and writes it
 // as PNGs (16 and 32 pixels, and the larger sizes a desktop theme wants) and one ICO holding
-// the 16-colour 32 and 16 pixel images and full-colour ones for scaled displays.
+// the 16-colour 32 and 16 pixel images and full-colour ones for every scale.
 //
 // Usage: make_icon OUTPUT_DIR
 //
@@ -225,6 +225,7 @@ struct Layout {
   double tickFrom = 2.4, tickTo = 1.0;  // where a mark starts and ends, in from the face's edge
   double fineWidth = 0.5;               // half the width of the marks and the second hand
   int rim = 1;                          // width of the case's rim and of the dark edges
+  int footHalo = 0;                     // width of a light edge around the feet; 0 for none
 };
 
 // The large drawing at another size: every length grows with it, the rims by whole pixels.
@@ -284,6 +285,22 @@ Image drawClock(const Layout& l) {
     fill(img, disc(bc + up * (r + 0.4 * l.knobRadius), l.knobRadius), kOlive);
   }
   if (l.darkEdges) outline(img, l.rim);
+
+  // The feet are thin and dark: a light edge keeps them in sight on a black panel, and is
+  // lost on a light one, where the feet themselves show. Only on the background, so the case
+  // and bells keep their own edges.
+  if (l.footHalo > 0) {
+    Image halo(l.size);
+    for (double side : {-1.0, 1.0}) {
+      const Vec a = c + Vec{side * l.legTop.x, l.legTop.y};
+      const Vec b = c + Vec{side * l.legFoot.x, l.legFoot.y};
+      fill(
+          halo, [&](Vec p) { return segmentDistance(p, a, b) <= l.legRadius + l.footHalo; },
+          kWhite);
+    }
+    for (std::size_t i = 0; i < img.px.size(); ++i)
+      if (img.px[i] == kClear) img.px[i] = halo.px[i];
+  }
 
   fillWithRim(img, disc(c, l.caseRadius), kRed, kMaroon, l.rim);
   fill(img, disc(c, l.faceRadius), kWhite);
@@ -359,9 +376,10 @@ const Layout kSmall{
 // The sizes above 32 pixels that the icon themes ask for.
 constexpr std::array kThemeSizes{48, 64, 128, 256};
 
-// Windows' small and large icon sizes at 125 to 200 % (20/40, 24/48, 32/64), and the 256 pixel
-// image that Explorer shows at its largest.
-constexpr std::array kFullColourSizes{20, 24, 40, 48, 64, 256};
+// Windows' small and large icon sizes at 100 to 200 % (16/32, 20/40, 24/48, 32/64), and the 256
+// pixel image that Explorer shows at its largest. On a true-colour display Windows takes these
+// over the 16-colour images of the same size, so every scale shows the same design.
+constexpr std::array kFullColourSizes{16, 20, 24, 32, 40, 48, 64, 256};
 
 // The small full-colour size a 22 or 24 pixel panel asks for, among the theme's PNGs.
 constexpr int kPanelSize = 24;
@@ -378,13 +396,16 @@ struct ColourImage {
   const Rgba& at(int x, int y) const { return px[static_cast<std::size_t>(y * size + x)]; }
 };
 
-// The same drawing at four times the size (twice, for the large image, whose edges are smooth
-// enough then and which would otherwise take a million pixels), each block of pixels averaged
-// into one: edges take partial cover (alpha) instead of steps, and every rim and hand keeps its
-// proportion.
+// The same drawing at four times the size (twice for the large image, whose edges are smooth
+// enough then and which would otherwise take a million pixels, and for the smallest, whose
+// hands would blur into the face), each block of pixels averaged into one: edges take partial
+// cover (alpha) instead of steps, and every rim and hand keeps its proportion.
 ColourImage drawFullColour(int size) {
-  const int kOver = size > 64 ? 2 : 4;
-  const Image big = drawClock(scaled(kLarge, size * kOver));
+  const int kOver = size > 64 || size < 20 ? 2 : 4;
+  // The small drawing's bolder proportions where the large one's hands would blur away.
+  Layout l = scaled(size < 20 ? kSmall : kLarge, size * kOver);
+  l.footHalo = std::max(l.rim, kOver);  // at least one pixel of the image
+  const Image big = drawClock(l);
   ColourImage out{size, std::vector<Rgba>(static_cast<std::size_t>(size * size))};
   for (int y = 0; y < size; ++y) {
     for (int x = 0; x < size; ++x) {
@@ -619,7 +640,7 @@ int main(int argc, char** argv) {
   const Image big = drawClock(kLarge);
   const Image small = drawClock(kSmall);
 
-  // The 16-colour images first and unchanged: at 100 % the program looks as it always has.
+  // The 16-colour images first and unchanged, for displays of 256 colours or fewer.
   std::vector<IcoEntry> ico{{32, 4, encodeIcoImage(big)}, {16, 4, encodeIcoImage(small)}};
   for (int size : kFullColourSizes) {
     const ColourImage img = drawFullColour(size);

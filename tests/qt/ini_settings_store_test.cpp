@@ -100,6 +100,13 @@ TEST_F(IniSettingsStoreTest, AFullOrReadOnlyDiskKeepsTheOldFileAndSaysWhy) {
   } catch (const StoreError& e) {
     EXPECT_EQ(e.Reason(), StoreFailure::kNotPermitted) << e.what();
   }
+  // A folder that cannot be changed, even by root: the file stays, and the delete says so.
+  try {
+    store_.Delete(kApp);
+    ADD_FAILURE() << "a delete on a read-only disk succeeded";
+  } catch (const StoreError& e) {
+    EXPECT_EQ(e.Reason(), StoreFailure::kNotPermitted) << e.what();
+  }
   EXPECT_EQ(FileText(), before);
 }
 

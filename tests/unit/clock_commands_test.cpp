@@ -1,4 +1,5 @@
 #include "program_fixture.h"
+#include "resources/captions.h"
 
 namespace zdz::test {
 namespace {
@@ -35,12 +36,24 @@ TEST_F(ProgramTest, DeleteSettingsResetsMemoryAndDisablesItselfUntilOk) {
   EXPECT_EQ(desk.store.deletes, 1);
 }
 
-TEST_F(ProgramTest, DeleteSettingsSurvivesAStoreThatCannotDelete) {
+TEST_F(ProgramTest, DeleteSettingsThatStayStoredSaysWhyAndKeepsTheClockAsItWas) {
   StoreOptions(true, true, true, true);
   Start();
+  const SharedState before = state();
   desk.store.failDelete = true;
+  desk.store.failReason = StoreFailure::kNotPermitted;
   desk.ChooseMenu("fomTIME", "menREG");
-  EXPECT_EQ(state().OptFlag, (std::array<VbBool, 4>{}));
+
+  ASSERT_EQ(desk.system.messages.size(), 1u);
+  EXPECT_EQ(desk.system.messages[0].first, std::string(text::kNotDeleted) + text::kNotPermitted);
+  EXPECT_EQ(desk.system.messages[0].second, "Zoduzazu");
+  EXPECT_EQ(state().OptFlag, before.OptFlag);
+  EXPECT_EQ(std::tuple(state().WavePath, state().WaveName),
+            std::tuple(before.WavePath, before.WaveName));
+  EXPECT_EQ(clock().width, 3360);
+  EXPECT_TRUE(clock().visible);
+  EXPECT_EQ(desk.tray.icons.size(), 0u);
+  EXPECT_TRUE(clockForm().Menu("menREG").Enabled()) << "the settings are still there to delete";
   EXPECT_FALSE(desk.system.ended);
 }
 

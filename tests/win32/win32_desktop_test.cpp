@@ -36,7 +36,20 @@ void PlantText(const wchar_t* name, const std::wstring& text) {
         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
-TEST(RegistryStore, JapaneseValuesRoundTripAndDeleteRemovesTheWholeApplication) {
+// The import slot through which the store calls RegDeleteTreeW. Wine does not enforce a key's
+// access list, so a key that may not be deleted is made here, at the call into the system.
+extern "C" decltype(&RegDeleteTreeW) __imp_RegDeleteTreeW;
+
+LSTATUS WINAPI DenyDeleteTree(HKEY, const wchar_t*) { return ERROR_ACCESS_DENIED; }
+
+void SetDeleteTree(decltype(&RegDeleteTreeW) to) {
+  DWORD was;
+  ASSERT_TRUE(VirtualProtect(&__imp_RegDeleteTreeW, sizeof to, PAGE_READWRITE, &was));
+  __imp_RegDeleteTreeW = to;
+  VirtualProtect(&__imp_RegDeleteTreeW, sizeof to, was, &was);
+}
+
+TEST(RegistryStore, JapaneseValuesRoundTripAndDeleteRemovesTheWholeApplicationOrSaysWhyNot) {
   RegistryStore store;
   const std::string path = "C:\\音\\ﾁｬｲﾑ 鐘.wav";
   store.SaveAll("ZdzTest", "Zazedor", {{"0", "True"}, {"WAVE", path}});
@@ -44,9 +57,21 @@ TEST(RegistryStore, JapaneseValuesRoundTripAndDeleteRemovesTheWholeApplication) 
   EXPECT_EQ(store.Read("ZdzTest", "Zazedor", "0"), "True");
   EXPECT_EQ(store.Read("ZdzTest", "Zazedor", "WAVE"), path);
   const DWORD number = 1;  // a value of another type reads as absent
-  Plant(L"Software\\VB and VBA Program Settings\\ZdzTest\\Zazedor", L"1", REG_DWORD, &number,
-        sizeof number);
+  const std::wstring section = L"Software\\VB and VBA Program Settings\\ZdzTest\\Zazedor";
+  Plant(section.c_str(), L"1", REG_DWORD, &number, sizeof number);
   EXPECT_EQ(store.Read("ZdzTest", "Zazedor", "1"), "");
+
+  // A key that may not be deleted: the settings stay, and the store says so.
+  const auto realDeleteTree = __imp_RegDeleteTreeW;
+  SetDeleteTree(DenyDeleteTree);
+  try {
+    store.Delete("ZdzTest");
+    ADD_FAILURE() << "a key that may not be deleted was reported deleted";
+  } catch (const StoreError& e) {
+    EXPECT_EQ(e.Reason(), StoreFailure::kNotPermitted) << e.what();
+  }
+  SetDeleteTree(realDeleteTree);
+  EXPECT_EQ(store.Read("ZdzTest", "Zazedor", "WAVE"), path);
 
   store.Delete("ZdzTest");
   store.Delete("ZdzTest");  // already gone: no error

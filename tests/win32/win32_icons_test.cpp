@@ -1,5 +1,5 @@
 // The program's icon at each DPI under Wine: the sizes loaded, the images they come from, and a
-// DPI change reaching the tray, the title bar and the version dialog's picture.
+// DPI change reaching the tray, the title bar and the version dialog's picture and title.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -43,7 +43,7 @@ Shape ShapeOf(HICON icon) {
   return shape;
 }
 
-TEST(AppIcon, EachScaleGetsImagesOfItsOwnSizesAndSixteenAndThirtyTwoStayInSixteenColours) {
+TEST(AppIcon, EachScaleGetsFullColourImagesOfItsOwnSizes) {
   struct Scale {
     int dpi, small, large;
   };
@@ -55,9 +55,9 @@ TEST(AppIcon, EachScaleGetsImagesOfItsOwnSizesAndSixteenAndThirtyTwoStayInSixtee
     for (int size : {s.small, s.large}) {
       const Shape shape = ShapeOf(AppIcon(size));
       EXPECT_EQ(shape.width, size);
-      // Stretched from the 16-colour images, a picture would have no partly covered pixel;
-      // those images themselves serve their own two sizes, as they always have.
-      EXPECT_EQ(shape.softEdges, size != 16 && size != 32) << size << " px";
+      // From (or stretched from) a 16-colour image, a picture has no partly covered pixel: the
+      // full-colour one of the same size must win over it, so every scale shows one design.
+      EXPECT_TRUE(shape.softEdges) << size << " px";
     }
   }
   EXPECT_EQ(ShapeOf(AppIcon(256)).width, 256);
@@ -77,7 +77,7 @@ void ChangeDpi(HWND window, int dpi) {
   SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&at));
 }
 
-TEST(AppIcon, ADpiChangeRedrawsTheTrayIconTheWindowIconsAndTheVersionPicture) {
+TEST(AppIcon, ADpiChangeRedrawsTheIconsAndTheVersionTitleKeepsItsLastLetter) {
   RegistryStore store;
   store.Delete("Zazedor");
   store.SaveAll("Zazedor", "Zazedor",
@@ -125,14 +125,40 @@ TEST(AppIcon, ADpiChangeRedrawsTheTrayIconTheWindowIconsAndTheVersionPicture) {
 
   Form& about = app->About().Window();
   about.Show();
-  HWND picture = IconPicture(reinterpret_cast<HWND>(about.Handle()));
+  HWND dialog = reinterpret_cast<HWND>(about.Handle());
+  HWND picture = IconPicture(dialog);
   ASSERT_NE(picture, nullptr);
   const auto shown = [&] {
     return ShapeOf(reinterpret_cast<HICON>(SendMessageW(picture, STM_GETICON, 0, 0))).width;
   };
   EXPECT_EQ(shown(), LargeIconSize(dpi));
-  ChangeDpi(reinterpret_cast<HWND>(about.Handle()), 192);
-  EXPECT_EQ(shown(), 64);  // the 32 px picture at its scaled size, in a box twice as large
+  HWND title = nullptr;  // the italic one of the two "Zoduzazu" labels
+  LOGFONTW face{};
+  for (HWND c = nullptr;
+       !face.lfItalic && (c = FindWindowExW(dialog, c, L"Static", L"Zoduzazu"));) {
+    title = c;
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)), sizeof face, &face);
+  }
+  ASSERT_TRUE(face.lfItalic) << "no italic title";
+  for (int to : {96, 120, 144, 192}) {
+    SCOPED_TRACE(to);
+    ChangeDpi(dialog, to);
+    EXPECT_EQ(shown(), LargeIconSize(to));  // the picture at its scaled size, in a scaled box
+    // The title, condensed into the layout's box, keeps the lean of its italic's last letter
+    // (up to a quarter of the face's height past its advance) inside the box.
+    RECT box;
+    GetClientRect(title, &box);
+    HDC dc = GetDC(title);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(title, WM_GETFONT, 0, 0)));
+    SIZE text{};
+    TEXTMETRICW metrics{};
+    GetTextExtentPoint32W(dc, L"Zoduzazu", 8, &text);
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(title, dc);
+    EXPECT_EQ(box.right, MulDiv(1815, to, 1440));
+    EXPECT_LE(text.cx + metrics.tmHeight / 4, box.right);
+  }
   about.Hide();
 
   app.reset();
