@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The fast checks the test command runs before any build: formatting, the shell scripts, and
+# clang-tidy over the portable code (.clang-tidy says which checks and why some are left out).
+#
+#   scripts/gates.sh [COMPILE_COMMANDS_DIR]   (default: a configure-only build of the core)
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+failed=0
+gate() {  # gate NAME COMMAND...: runs one gate, says how it went
+  local name=$1 t0=$SECONDS
+  shift
+  if "$@"; then
+    echo "gate ok   - $name ($((SECONDS - t0)) s)"
+  else
+    echo "gate FAIL - $name"
+    failed=1
+  fi
+}
+
+mapfile -t cxx < <(git ls-files '*.cpp' '*.h' '*.h.in' | grep -v '\.in$')
+gate "clang-format: ${#cxx[@]} C++ files as .clang-format wants them" \
+  clang-format --dry-run --Werror "${cxx[@]}"
+
+mapfile -t scripts < <(git ls-files '*.sh' .ci/run)
+gate "shellcheck -S warning: ${#scripts[@]} scripts" shellcheck -S warning -x "${scripts[@]}"
+
+db=${1:-build/tidy}
+if [[ ! -f $db/compile_commands.json ]]; then
+  cmake -S . -B "$db" -G Ninja -DZDZ_DESKTOP=none -DCMAKE_BUILD_TYPE=Debug >/dev/null
+fi
+mapfile -t portable < <(git ls-files 'core/*.cpp' 'clock/*.cpp' 'options/*.cpp' 'about/*.cpp' \
+  'platform/*.cpp' 'platform/fake/*.cpp' 'platform/ini/*.cpp' 'platform/wave/*.cpp')
+gate "clang-tidy: ${#portable[@]} files of the portable code" \
+  run-clang-tidy -quiet -p "$db" -j "$(nproc)" "${portable[@]/#/$PWD/}"
+
+exit $failed
