@@ -1,7 +1,7 @@
 # The hardening Debian builds its packages with (dpkg-buildflags, hardening=+all), as the
 # default for every optimised Linux build. The sanitizer and fuzzer builds keep their own
 # instrumentation instead: ASan and the stack protector only get in each other's way.
-if(ZDZ_SANITIZE OR ZDZ_FUZZ OR WIN32)
+if(ZDZ_SANITIZE OR ZDZ_SANITIZE_THREAD OR ZDZ_FUZZ OR WIN32)
   return()
 endif()
 
