@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A winmm.dll planted beside the program, as a download folder may hold one, is never loaded:
 # neither by the clock that chimes at the top of an hour nor by the real zoduzazu.exe playing
-# its chime through the Test button; both are heard. Wine, told "winmm=n,b", loads a DLL from
+# its chime through the Test button; both are heard. Without a winmm.dll in System32 the Test
+# button is silent, and the program goes on. Wine, told "winmm=n,b", loads a DLL from
 # the program's folder as Windows does for one that is not a KnownDLL. The planted DLL leaves a
 # mark file when it is loaded. Runs inside tests/tools/wine-session.sh.
 #   planted_dll.sh ZODUZAZU_EXE SHIFTED_CLOCK_EXE PROBE_EXE PLANTED_DLL CHIME_WAV
@@ -15,7 +16,8 @@ source "$here/../tools/lib-check.sh"
 source "$here/../e2e/lib-sound.sh"
 ZDZ_WORK=$(mktemp -d)
 trap 'zdz_stop_all; rm -rf "$ZDZ_WORK"' EXIT
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};winmm=n,b"
+base=${WINEDLLOVERRIDES:-}
+export WINEDLLOVERRIDES="$base;winmm=n,b"
 key='HKCU\Software\VB and VBA Program Settings\Zazedor\Zazedor'
 dl=$WINEPREFIX/drive_c/Downloads
 mkdir -p "$dl"
@@ -34,6 +36,7 @@ heard() {
 # The mark is named as the loader spelled the DLL ("WINMM.dll" for an import).
 marks() { find "$dl" -maxdepth 1 -iname winmm.dll.loaded; }
 not_loaded() { [[ -z $(marks) ]] || { echo "  its DllMain ran: $(marks)"; return 1; }; }
+number() { [[ $1 =~ ^[0-9]+$ ]]; }
 zdz_diagnostics() { zdz_sound_segments "$ZDZ_REC"; }
 start() {  # start PROGRAM [ARG...]: from the download folder, as a double click starts it
   (cd "$dl" && exec wine "$dl/$(basename "$1")" "${@:2}") &
@@ -68,6 +71,22 @@ wine "$probe" click 各種設定 Test
 zdz_check "the chime is heard" zdz_wait 30 heard
 wine "$probe" click 各種設定 Stop
 zdz_record_stop
+zdz_check "the planted winmm.dll was not loaded" not_loaded
+zdz_stop_pid "$pid"
+
+echo "-- no winmm.dll in System32"
+# Native only: Wine has none there, so none of the program's waveOut calls can be found.
+WINEDLLOVERRIDES="$base;winmm=n" start "$exe"
+zdz_check "zoduzazu.exe's window opens" window
+zdz_check "the options dialog opens" options
+zdz_record_start silent
+wine "$probe" click 各種設定 Test
+zdz_check "the Test button was pressed" zdz_wait 10 wine "$probe" click 各種設定 Stop
+longest=$(wine "$probe" answers 各種設定 3 | tr -d '\r')
+zdz_record_stop
+zdz_check "the dialog still answers ($longest ms)" number "$longest"
+zdz_check "the program still runs" kill -0 "$pid"
+zdz_check "nothing is heard" test "$(zdz_count_sounds "$ZDZ_REC")" = 0
 zdz_check "the planted winmm.dll was not loaded" not_loaded
 zdz_stop_pid "$pid"
 zdz_finish
