@@ -16,3 +16,6 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${ZDZ_WINE})
 # Static runtime: the program, the tests and the build-time tools run under Wine with no
 # MinGW DLLs beside them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Stack canaries; with -static the linker takes libssp's archive, so no libssp DLL is imported.
+set(CMAKE_C_FLAGS_INIT "-fstack-protector-strong")
+set(CMAKE_CXX_FLAGS_INIT "-fstack-protector-strong")

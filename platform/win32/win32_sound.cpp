@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win32/win32_text.h"
+#include "platform/win32/win32_waveout.h"
 
 namespace zdz::win32 {
 
@@ -52,9 +53,9 @@ std::unique_ptr<wave::ByteSource> OpenFile(const std::string& name) {
 struct SystemSound::Device {
   ~Device() {
     if (out) {
-      waveOutReset(out);
-      for (WAVEHDR& h : headers) waveOutUnprepareHeader(out, &h, sizeof h);
-      waveOutClose(out);
+      api.reset(out);
+      for (WAVEHDR& h : headers) api.unprepare(out, &h, sizeof h);
+      api.close(out);
     }
     if (event) CloseHandle(event);
   }
@@ -62,13 +63,14 @@ struct SystemSound::Device {
   // Opens the device and queues every stroke of the sound, one header each, back to back.
   bool Start(std::shared_ptr<const wave::Image> sound, int strokes) {
     image = std::move(sound);
+    if (!api) return false;
     event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     if (!event) return false;
     const auto* fmt = image->bytes.data() + image->formatOffset;
     std::vector<std::uint8_t> format(fmt, fmt + image->formatSize);
     format.resize(std::max(format.size(), sizeof(WAVEFORMATEX)));  // cbSize 0 when absent
-    if (waveOutOpen(&out, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(format.data()),
-                    reinterpret_cast<DWORD_PTR>(event), 0, CALLBACK_EVENT) != MMSYSERR_NOERROR) {
+    if (api.open(&out, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(format.data()),
+                 reinterpret_cast<DWORD_PTR>(event), 0, CALLBACK_EVENT) != MMSYSERR_NOERROR) {
       out = nullptr;
       return false;
     }
@@ -79,8 +81,8 @@ struct SystemSound::Device {
       h = WAVEHDR{};
       h.lpData = reinterpret_cast<LPSTR>(data);
       h.dwBufferLength = static_cast<DWORD>(image->dataSize);
-      if (waveOutPrepareHeader(out, &h, sizeof h) != MMSYSERR_NOERROR ||
-          waveOutWrite(out, &h, sizeof h) != MMSYSERR_NOERROR) {
+      if (api.prepare(out, &h, sizeof h) != MMSYSERR_NOERROR ||
+          api.write(out, &h, sizeof h) != MMSYSERR_NOERROR) {
         return false;
       }
     }
@@ -104,6 +106,7 @@ struct SystemSound::Device {
     return true;
   }
 
+  const WaveOut& api = WaveOut::System();
   std::shared_ptr<const wave::Image> image;
   HANDLE event = nullptr;
   HWAVEOUT out = nullptr;

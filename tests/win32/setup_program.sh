@@ -143,6 +143,35 @@ rm -f "$work/after.reg"
 wine reg export "$settings" "$(winepath -w "$work/after.reg")" >/dev/null 2>&1
 zdz_check "the settings are kept" cmp "$work/before.reg" "$work/after.reg"
 
+echo "-- /D= quoted, as a folder with spaces is typed"
+# Wine quotes an argument that holds a space: the setup program sees "/D=C:\...".
+sp_w='C:\Program Files\時計 ｿﾞﾄﾞｩ' sp=$(winepath -u 'C:\Program Files\時計 ｿﾞﾄﾞｩ')
+wine "$setup" /S "/D=$sp_w"
+zdz_check "setup /S \"/D=...\" ends with 0" test $? = 0
+zdz_check "the program is in $sp_w" only_in "$sp"
+zdz_check "... and starts at sign-in, as a first install does" \
+  value_is "$run" Zoduzazu "\"$sp_w\\zoduzazu.exe\""
+wine "$setup" /S /AUTOSTART=0 "/D=$sp_w"
+zdz_check "setup /S /AUTOSTART=0 \"/D=...\" ends with 0" test $? = 0
+zdz_check "... stays in that folder" only_in "$sp"
+zdz_check "... without the Run value" absent "$run" Zoduzazu
+wine "$setup" /S /AUTOSTART=1 "/D=$sp_w"
+zdz_check "setup /S /AUTOSTART=1 \"/D=...\" ends with 0" test $? = 0
+zdz_check "... stays in that folder" only_in "$sp"
+zdz_check "... and starts at sign-in again" value_is "$run" Zoduzazu "\"$sp_w\\zoduzazu.exe\""
+wine "$sp/uninstall.exe" /S
+zdz_wait 20 zdz_not uninstalling
+zdz_check "its uninstaller removes it" missing "$sp" "$lnk"
+
+echo "-- a /D= that is not the last argument or names no full path"
+for args in "/D=$sp_w|/AUTOSTART=1" "/D=Zoduzazu" "/D="; do
+  IFS='|' read -ra a <<<"$args"
+  wine "$setup" /S "${a[@]}"
+  zdz_check "setup /S ${a[*]} is refused (exit 2)" test $? = 2
+  zdz_check "... and installs nothing" missing "$sp" "$dir" "$lnk"
+  zdz_check "... registers nothing" absent "$apps\\Zoduzazu"
+done
+
 echo "-- without start at sign-in, into a folder of the user's choice"
 own_w='C:\時計ｿﾞﾄﾞｩｻﾞｽﾞ' own=$(winepath -u 'C:\時計ｿﾞﾄﾞｩｻﾞｽﾞ')
 wine "$setup" /S /AUTOSTART=0 "/D=$own_w"
