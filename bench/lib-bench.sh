@@ -29,6 +29,7 @@ bench_build() {
 # stopped on exit.
 bench_work() {
   BENCH_WORK="$ZDZ_SESSION_DIR/bench"
+  # shellcheck disable=SC2034  # the end-to-end helpers write there
   ZDZ_WORK=$BENCH_WORK
   mkdir -p "$BENCH_WORK"
   trap stop_all EXIT

@@ -64,6 +64,7 @@ zdz_stop
 zdz_log "# a configuration folder that cannot be created"
 blocker="$ZDZ_WORK/plain-file"
 : >"$blocker"
+# shellcheck disable=SC2034  # lib.sh reads it: no settings file to show on failure
 ZDZ_CFG=""
 zdz_start "$blocker/config"
 ZDZ_STATUS=""

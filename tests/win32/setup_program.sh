@@ -117,6 +117,7 @@ wine "$setup" /S
 zdz_check "setup /S ends with 0" test $? = 0
 # Reaped here, not in zdz_check's subshell, whose wait cannot see the clock.
 status=running
+# shellcheck disable=SC2034  # the session's clean-up reads ZDZ_PIDS: nothing left to kill
 zdz_wait 5 zdz_not kill -0 "$pid" && { wait "$pid"; status=$? ZDZ_PIDS=(); }
 zdz_check "the clock ended through its exit command (status 0)" test "$status" = 0
 zdz_check "its icon left the tray" gone "$old_icon"
