@@ -48,6 +48,10 @@ fi
 
 bash scripts/setup-debian.sh release
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+# Not the caller's: a zip records local times, and the staged folders and the .deb's members
+# take the umask's permissions.
+export TZ=UTC
+umask 022
 # Qt's resource compiler records each file's time unless told the release's.
 export QT_RCC_SOURCE_DATE_OVERRIDE=$SOURCE_DATE_EPOCH
 version=$(sed -n 's/^project(Zoduzazu VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
