@@ -61,9 +61,9 @@ for sig in INT HUP; do
   before=$(cat "$(zdz_settings_file "$cfg")")
   kill -"$sig" "$ZDZ_PID"
   ZDZ_STATUS=""
-  zdz_wait_exit 2
-  zdz_check "SIG$sig: exits with status 0 within 2 s (got ${ZDZ_STATUS:-none})" test "${ZDZ_STATUS:-x}" = 0
-  zdz_check "SIG$sig: the icon is gone" zdz_wait 2 zdz_not zdz_tray_icon
+  zdz_wait_exit 30
+  zdz_check "SIG$sig: exits with status 0 (got ${ZDZ_STATUS:-none})" test "${ZDZ_STATUS:-x}" = 0
+  zdz_check "SIG$sig: the icon is gone" zdz_wait 30 zdz_not zdz_tray_icon
   zdz_check "SIG$sig: the settings are as they were" \
     test "$(cat "$(zdz_settings_file "$cfg")")" = "$before"
 done
@@ -77,14 +77,13 @@ ZDZ_PIDS+=("$xvfb")
 zdz_require "a second display starts" zdz_wait 5 xdpyinfo -display ":$second"
 cfg=$(zdz_new_config)
 zdz_start "$cfg" DISPLAY=":$second"
-sleep 1.5
+zdz_require "the clock window appears on it" \
+  zdz_wait 30 env DISPLAY=":$second" xdotool search --name '^Zoduzazu$'
 kill "$xvfb"
-t0=$(date +%s%N)
 ZDZ_STATUS=""
-zdz_wait_exit 3
-ms=$((($(date +%s%N) - t0) / 1000000))
-zdz_check "exits with status 1 (got ${ZDZ_STATUS:-none}) within a second (${ms} ms)" \
-  test "${ZDZ_STATUS:-x}" = 1 -a "$ms" -lt 1000
+# A program that went on without its display would never end.
+zdz_wait_exit 30
+zdz_check "exits with status 1 (got ${ZDZ_STATUS:-none})" test "${ZDZ_STATUS:-x}" = 1
 zdz_check "saying so: $(head -c 200 "$ZDZ_OUT")" grep -q 'X11 connection broke' "$ZDZ_OUT"
 
 zdz_finish
