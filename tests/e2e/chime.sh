@@ -32,7 +32,7 @@ zdz_record_start chime-15
 zdz_require "recording from test_sink.monitor starts" zdz_recording
 # Three seconds before the hour leave room for a slow start on a busy machine.
 start_at "$cfg" "2026-12-06 14:59:57"
-zdz_require "the clock window appears" zdz_wait 15 zdz_main_visible
+zdz_require "the clock window appears" zdz_wait 30 zdz_main_visible
 w=$(zdz_main_window)
 # The window is hidden while the chime plays; watch it until the chime is over and the window is
 # back (or for as long as only a hang takes).
@@ -62,13 +62,13 @@ cfg=$(zdz_new_config)
 zdz_write_settings "$cfg" 0=True 1=True 2=True 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
 # Far from the top of an hour, so only the toggle makes a sound.
 start_at "$cfg" "2026-12-06 10:20:00"
-zdz_require "the clock window appears" zdz_wait 15 zdz_main_visible
+zdz_require "the clock window appears" zdz_wait 30 zdz_main_visible
 w=$(zdz_main_window)
 zdz_focus "$w"
 xdotool key ctrl+o
-zdz_require "Ctrl+O opens the options" zdz_wait 5 zdz_window_named '各種設定'
+zdz_require "Ctrl+O opens the options" zdz_wait 30 zdz_window_named '各種設定'
 dialog=$(zdz_window_named '各種設定')
-zdz_require "the options dialog is shown" zdz_wait 10 zdz_viewable "$dialog"
+zdz_require "the options dialog is shown" zdz_wait 30 zdz_viewable "$dialog"
 
 # Pressed and left alone: the whole sound, once.
 zdz_record_start test-full
@@ -93,12 +93,12 @@ sox -n -r 22050 -c 1 -b 16 "$long_wav" synth 60 sine 440 vol 0.5
 cfg=$(zdz_new_config)
 zdz_write_settings "$cfg" 0=True 1=True 2=True 3=False "WAVE=$long_wav" 'WAVEName=" minute.wav"'
 start_at "$cfg" "2026-12-06 10:20:00"
-zdz_require "the clock window appears" zdz_wait 15 zdz_main_visible
+zdz_require "the clock window appears" zdz_wait 30 zdz_main_visible
 zdz_focus "$(zdz_main_window)"
 xdotool key ctrl+o
-zdz_require "Ctrl+O opens the options" zdz_wait 5 zdz_window_named '各種設定'
+zdz_require "Ctrl+O opens the options" zdz_wait 30 zdz_window_named '各種設定'
 dialog=$(zdz_window_named '各種設定')
-zdz_require "the options dialog is shown" zdz_wait 10 zdz_viewable "$dialog"
+zdz_require "the options dialog is shown" zdz_wait 30 zdz_viewable "$dialog"
 zdz_record_start test-cut
 zdz_require "recording starts" zdz_recording
 zdz_click "$dialog" "${TEST_BUTTON[@]}"
@@ -119,7 +119,7 @@ zdz_write_settings "$cfg" 0=True 1=True 2=True 3=True "WAVE=$ZDZ_CHIME_WAV" 'WAV
 before=$(cat "$(zdz_settings_file "$cfg")")
 zdz_record_start term-chime
 start_at "$cfg" "2026-12-06 14:59:58"
-zdz_require "the clock window appears" zdz_wait 15 zdz_main_visible
+zdz_require "the clock window appears" zdz_wait 30 zdz_main_visible
 zdz_require "the chime begins" zdz_wait 30 heard_any
 kill -TERM "$ZDZ_PID"
 ZDZ_STATUS=""

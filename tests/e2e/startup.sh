@@ -22,7 +22,7 @@ zdz_check "gives up quickly (${ms} ms)" test "$ms" -lt 5000
 
 zdz_log "# first run"
 zdz_start "$(zdz_new_config)"
-zdz_require "the tray icon appears" zdz_wait 15 zdz_tray_icon
+zdz_require "the tray icon appears" zdz_wait 30 zdz_tray_icon
 zdz_check "writes the six default settings" zdz_expect_six_keys
 for k in 0 1 2 3; do zdz_check "default $k=False" zdz_expect_setting "$k" False; done
 zdz_check "default WAVE is the chime beside the program" zdz_expect_setting WAVE "$ZDZ_CHIME_WAV"
@@ -57,7 +57,7 @@ zdz_log "# SIGINT and SIGHUP end the program cleanly"
 for sig in INT HUP; do
   cfg=$(zdz_new_config)
   zdz_start "$cfg"
-  zdz_require "the tray icon appears" zdz_wait 15 zdz_tray_icon
+  zdz_require "the tray icon appears" zdz_wait 30 zdz_tray_icon
   before=$(cat "$(zdz_settings_file "$cfg")")
   kill -"$sig" "$ZDZ_PID"
   ZDZ_STATUS=""
@@ -74,7 +74,7 @@ while [[ -e /tmp/.X11-unix/X$second ]]; do second=$((second + 1)); done
 Xvfb ":$second" -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 ZDZ_PIDS+=("$xvfb")
-zdz_require "a second display starts" zdz_wait 5 xdpyinfo -display ":$second"
+zdz_require "a second display starts" zdz_wait 30 xdpyinfo -display ":$second"
 cfg=$(zdz_new_config)
 zdz_start "$cfg" DISPLAY=":$second"
 zdz_require "the clock window appears on it" \

@@ -61,7 +61,7 @@ start_clock() {  # start_clock HH:MM:SS
   wine "$clock" "$1" "$cap" &
   pid=$!
   ZDZ_PIDS+=("$pid")
-  zdz_wait 20 xdotool search --name '^Zoduzazu$'
+  zdz_wait 30 xdotool search --name '^Zoduzazu$'
 }
 
 # The top of an hour: 1 stroke at 01:00 for the long ones, 2 at 02:00 for the rest.
@@ -94,7 +94,7 @@ done
 start_clock 09:00:10
 options() {  # Ctrl+O, again if the window was not ready for it
   for _ in 1 2 3; do
-    zdz_wait 10 xdotool search --onlyvisible --name '^Zoduzazu$' windowactivate --sync key ctrl+o
+    zdz_wait 30 xdotool search --onlyvisible --name '^Zoduzazu$' windowactivate --sync key ctrl+o
     zdz_wait 5 xdotool search --onlyvisible --name '^各種設定$' && return 0
   done
   return 1
@@ -125,12 +125,12 @@ settings False
 sox -n -r 22050 -c 1 -b 16 "$snd/chime.wav" synth 0.2 sine 660 vol 0.5 fade 0 0.2 0.02 pad 0 0.15
 zdz_record_start cuckoo13
 start_clock 12:59:58
-zdz_wait 20 settled_icon
+zdz_wait 30 settled_icon
 read -r ix iy iw ih < <(icon_geometry)
 # Into the first strokes as they are heard: a recorder slow to start shifts its own clock, so
 # the time since it was started says nothing about when the chime began.
 heard_any() { zdz_sound_segments "$ZDZ_REC" | grep -qv '^#'; }
-zdz_check "the chime begins" zdz_wait 10 heard_any
+zdz_check "the chime begins" zdz_wait 30 heard_any
 xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 3
 # The settings menu, taller than the tip the icon shows under a resting pointer.
 settings_menu() { menu_geometry | awk '$4 > 30 { f = 1 } END { exit !f }'; }
