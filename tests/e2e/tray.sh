@@ -12,7 +12,7 @@ zdz_write_settings "$cfg" 0=True 1=False 2=False 3=False "WAVE=$ZDZ_CHIME_WAV" '
 zdz_start "$cfg"
 
 zdz_log "# starting into the tray"
-zdz_require "the icon is embedded below trayer's panel" zdz_wait 15 zdz_tray_icon
+zdz_require "the icon is embedded below trayer's panel" zdz_wait 30 zdz_tray_icon
 icon=$(zdz_tray_icon)
 read -r iw ih < <(zdz_client_size "$icon")
 zdz_check "the icon is a small window (${iw}x${ih})" test "$iw" -ge 16 -a "$iw" -le 40 -a "$ih" -ge 16 -a "$ih" -le 40
@@ -22,19 +22,19 @@ popup_height() { zdz_popups | awk 'NR == 1 { print $2 }'; }
 
 close_popup() {
   xdotool key Escape
-  zdz_wait 3 zdz_no_popup
+  zdz_wait 30 zdz_no_popup
 }
 
 zdz_log "# left click"
 xdotool mousemove --window "$icon" 11 15 click 1
-zdz_require "opens one pop-up menu" zdz_wait 5 zdz_one_popup
+zdz_require "opens one pop-up menu" zdz_wait 30 zdz_one_popup
 file_h=$(popup_height)
 zdz_log "  pop-up height $file_h"
 zdz_check "Esc closes it" close_popup
 
 zdz_log "# double click"
 xdotool mousemove --window "$icon" 11 15 click --repeat 2 --delay 80 1
-zdz_require "opens one pop-up menu" zdz_wait 5 zdz_one_popup
+zdz_require "opens one pop-up menu" zdz_wait 30 zdz_one_popup
 # The first click of the pair must not open a menu of its own once the interval has passed.
 sleep 0.8
 zdz_check "and only one, also after the double-click interval ($(zdz_popup_count))" zdz_one_popup
@@ -44,7 +44,7 @@ zdz_check "Esc closes it" close_popup
 
 zdz_log "# right click"
 xdotool mousemove --window "$icon" 11 15 click 3
-zdz_require "opens one pop-up menu" zdz_wait 5 zdz_one_popup
+zdz_require "opens one pop-up menu" zdz_wait 30 zdz_one_popup
 set_h=$(popup_height)
 zdz_check "of two items and a separator, as tall as the left click's ($set_h ~ $file_h)" \
   zdz_near "${set_h:-0}" "$file_h" 2
@@ -54,32 +54,32 @@ zdz_check "none of this showed the main window" zdz_not zdz_main_visible
 zdz_log "# left click, then T (out of the tray)"
 sleep 0.5
 xdotool mousemove --window "$icon" 11 15 click 1
-zdz_require "opens the pop-up menu" zdz_wait 5 zdz_one_popup
+zdz_require "opens the pop-up menu" zdz_wait 30 zdz_one_popup
 xdotool key t
-zdz_check "the main window comes up" zdz_wait 5 zdz_main_visible
-zdz_check "the pop-up has closed" zdz_wait 3 zdz_no_popup
+zdz_check "the main window comes up" zdz_wait 30 zdz_main_visible
+zdz_check "the pop-up has closed" zdz_wait 30 zdz_no_popup
 zdz_check "the icon stays in the tray" zdz_tray_icon
 
 zdz_log "# Ctrl+T puts it back"
 w=$(zdz_main_window)
 zdz_focus "$w"
 xdotool key ctrl+t
-zdz_check "the main window hides" zdz_wait 5 zdz_hidden "$w"
+zdz_check "the main window hides" zdz_wait 30 zdz_hidden "$w"
 zdz_check "one icon remains" test "$(xwininfo -id "$(zdz_tray_panel)" -tree | grep -c '("zoduzazu" "Zoduzazu")')" -eq 1
 
 zdz_log "# the double click's menu is the version menu: V opens the version window"
 others() { xdotool search --onlyvisible --pid "$ZDZ_PID" --classname '^zoduzazu$' | sort; }
 before=$(others)
 xdotool mousemove --window "$icon" 11 15 click --repeat 2 --delay 80 1
-zdz_require "opens the pop-up menu" zdz_wait 5 zdz_one_popup
+zdz_require "opens the pop-up menu" zdz_wait 30 zdz_one_popup
 xdotool key v
 new_window() { comm -13 <(echo "$before") <(others) | while read -r w; do zdz_override_redirect "$w" || echo "$w"; done | grep -q .; }
-zdz_check "a new window opens" zdz_wait 5 new_window
+zdz_check "a new window opens" zdz_wait 30 new_window
 
 zdz_log "# the right click's menu is the settings menu: O opens the options"
 xdotool mousemove --window "$icon" 11 15 click 3
-zdz_require "opens the pop-up menu" zdz_wait 5 zdz_one_popup
+zdz_require "opens the pop-up menu" zdz_wait 30 zdz_one_popup
 xdotool key o
-zdz_check "the options dialog opens" zdz_wait 5 zdz_window_named '各種設定'
+zdz_check "the options dialog opens" zdz_wait 30 zdz_window_named '各種設定'
 
 zdz_finish

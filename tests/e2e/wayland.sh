@@ -44,12 +44,12 @@ started=$SECONDS
 zdz_start "$cfg" QT_QPA_PLATFORM=wayland
 
 zdz_log "# the clock window"
-zdz_require "opens" zdz_wait 15 shown Zoduzazu
+zdz_require "opens" zdz_wait 30 shown Zoduzazu
 # The client area it has under X11 (the outer 319x96 less openbox's frame, 1, 1, 20 and 5),
 # inside an outer size grown by Qt's title bar, which is taller than that frame.
 client_is() { [[ $(toplevel_size "$1" opaque) == "$2" ]]; }
 zdz_check "with the client area it has under X11, 317x71 ($(toplevel_size Zoduzazu opaque))" \
-  zdz_wait 3 client_is Zoduzazu "317 71"
+  zdz_wait 30 client_is Zoduzazu "317 71"
 read -r outer_w outer_h < <(toplevel_size Zoduzazu)
 zdz_check "grown by Qt's title bar (outer ${outer_w}x$outer_h)" test "$outer_h" -gt 96 -a "$outer_w" -ge 319
 # A dialog need not say which part of it is opaque: its client area is its outer size less the
@@ -74,13 +74,13 @@ face_below_label() {
   [[ $darkest -gt 180 ]]
 }
 zdz_check "the time label and its frame end above the window's bottom edge" \
-  zdz_wait 3 face_below_label
+  zdz_wait 30 face_below_label
 shot "$ZDZ_WORK/tick1.png"
 ticked() {
   shot "$ZDZ_ARTIFACTS/wayland.png"
   [[ $(compare -metric AE "$ZDZ_WORK/tick1.png" "$ZDZ_ARTIFACTS/wayland.png" null: 2>&1) != 0 ]]
 }
-zdz_check "the time ticks (screen: $ZDZ_ARTIFACTS/wayland.png)" zdz_wait 3 ticked
+zdz_check "the time ticks (screen: $ZDZ_ARTIFACTS/wayland.png)" zdz_wait 30 ticked
 
 zdz_log "# menus and dialogs, from the keyboard"
 xdotool windowactivate --sync "$output" >/dev/null 2>&1
@@ -97,16 +97,16 @@ press_until() {
 }
 zdz_check "Alt+F opens the file menu" press_until alt+f one_popup
 xdotool key Escape
-zdz_check "Esc closes it" zdz_wait 3 no_popup
+zdz_check "Esc closes it" zdz_wait 30 no_popup
 zdz_check "Ctrl+O opens the options, asking to stay on top" press_until ctrl+o shown '各種設定'
-zdz_check "with the client area of the form, 307x235" zdz_wait 3 dialog_client_is '各種設定' "307 235"
+zdz_check "with the client area of the form, 307x235" zdz_wait 30 dialog_client_is '各種設定' "307 235"
 xdotool key Escape
-zdz_check "Esc closes them" zdz_wait 5 zdz_not shown '各種設定'
+zdz_check "Esc closes them" zdz_wait 30 zdz_not shown '各種設定'
 zdz_check "Ctrl+V opens the version dialog" press_until ctrl+v shown 'Zoduzazuのﾊﾞｰｼﾞｮﾝ情報'
 zdz_check "with the client area of the form, 385x224" \
-  zdz_wait 3 dialog_client_is 'Zoduzazuのﾊﾞｰｼﾞｮﾝ情報' "385 224"
+  zdz_wait 30 dialog_client_is 'Zoduzazuのﾊﾞｰｼﾞｮﾝ情報' "385 224"
 xdotool key Escape
-zdz_check "Esc closes it" zdz_wait 5 zdz_not shown 'Zoduzazuのﾊﾞｰｼﾞｮﾝ情報'
+zdz_check "Esc closes it" zdz_wait 30 zdz_not shown 'Zoduzazuのﾊﾞｰｼﾞｮﾝ情報'
 zdz_check "the clock still runs" zdz_running
 
 # Anything printed now would be printed again on every tick or every start.

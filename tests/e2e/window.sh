@@ -14,13 +14,13 @@ check_layout() {
   cfg=$(zdz_new_config)
   zdz_write_settings "$cfg" "0=$h24" 1=True 2=False 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
   zdz_start "$cfg"
-  zdz_require "the window appears" zdz_wait 15 zdz_main_visible
+  zdz_require "the window appears" zdz_wait 30 zdz_main_visible
   local w
   w=$(zdz_main_window)
 
   # The size is corrected once the frame is known: wait for it to settle.
   outer_is() { [[ $(zdz_outer_size "$w") == "$outer_w $outer_h" ]]; }
-  zdz_wait 5 outer_is
+  zdz_wait 30 outer_is
   local ow oh cw ch el er et eb
   read -r ow oh < <(zdz_outer_size "$w")
   read -r cw ch < <(zdz_client_size "$w")

@@ -1,11 +1,15 @@
 // The chime file's reading rule: what of a file is played, on every desktop.
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cstring>
+#include <future>
+#include <mutex>
+#include <set>
 #include <thread>
 
 #include "platform/fake/fake_desktop.h"
+#include "platform/wave/chime_reader.h"
 #include "platform/wave/wave_image.h"
 
 namespace zdz::test {
@@ -171,32 +175,87 @@ TEST(WaveImage, AStrokeIsCutAtTheCapReadingNoMoreThanIt) {
   EXPECT_LE(early.read, wave::kMaxImageBytes + 20 + 64 * 1024);
 }
 
-// A file on a server that has gone: every read waits.
-class StalledSource : public fake::MemorySource {
+// A file on a server that stops answering: the read that reaches its last byte waits until the
+// test lets it go, then delivers the whole file.
+class GatedSource : public wave::ByteSource {
  public:
-  explicit StalledSource(std::shared_ptr<std::atomic<int>> reads)
-      : MemorySource(Riff(kPcm16 + "data" + Le(0x7FFFFFFF, 4))), reads_(std::move(reads)) {}
+  GatedSource(std::string bytes, std::shared_future<void> gate)
+      : bytes_(std::move(bytes)), gate_(std::move(gate)) {}
   std::size_t Read(void* to, std::size_t n) override {
-    ++*reads_;
-    std::this_thread::sleep_for(150ms);
-    return MemorySource::Read(to, n);
+    n = std::min(n, bytes_.size() - at_);
+    if (at_ + n == bytes_.size()) gate_.wait();
+    std::memcpy(to, bytes_.data() + at_, n);
+    at_ += n;
+    return n;
   }
+  bool Skip(std::uint64_t) override { return false; }
 
  private:
-  std::shared_ptr<std::atomic<int>> reads_;
+  std::string bytes_;
+  std::size_t at_ = 0;
+  std::shared_future<void> gate_;
 };
 
-TEST(WaveImage, AFileThatDoesNotArriveInTimeIsMissing) {
-  auto reads = std::make_shared<std::atomic<int>>(0);
-  const auto start = std::chrono::steady_clock::now();
-  auto image = wave::ReadWithin(
-      [reads](const std::string&) { return std::make_unique<StalledSource>(reads); }, "x", 60,
-      100ms);
-  EXPECT_FALSE(image);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 140ms);
-  // The reader left behind stops at its next read.
-  std::this_thread::sleep_for(400ms);
-  EXPECT_LE(reads->load(), 2);
+// Files by name, some held at their last byte until `release`; records the thread of each open.
+struct Share {
+  std::promise<void> release;
+  std::shared_future<void> gate = release.get_future().share();
+  std::mutex mu;
+  std::vector<std::pair<std::string, std::thread::id>> opened;
+  wave::Opener Opener(std::set<std::string> held) {
+    return [this, held](const std::string& name) -> std::unique_ptr<wave::ByteSource> {
+      {
+        std::lock_guard lock(mu);
+        opened.emplace_back(name, std::this_thread::get_id());
+      }
+      const std::string bytes = Riff(kPcm16 + Chunk("data", Samples(name.size() * 16)));
+      if (held.count(name)) return std::make_unique<GatedSource>(bytes, gate);
+      return std::make_unique<fake::MemorySource>(bytes);
+    };
+  }
+};
+
+// Long enough that only a hang reaches it: a reader that waited on a stuck read would hang here.
+constexpr auto kNever = 10min;
+
+TEST(ChimeReader, AStuckReadCostsOneThreadAndOneWaitAndItsLateAnswerIsDropped) {
+  Share share;
+  wave::ChimeReader reader;
+  EXPECT_FALSE(reader.Read(share.Opener({"stuck"}), "stuck", 60, 20ms));
+  // Every later chime or Test is silent at once; nothing more is opened or waited for.
+  for (int i = 0; i < 50; ++i) EXPECT_FALSE(reader.Read(share.Opener({}), "fine", 60, kNever));
+  share.release.set_value();
+  ASSERT_TRUE(reader.Idle(kNever));
+  {
+    std::lock_guard lock(share.mu);
+    ASSERT_EQ(share.opened.size(), 1u);
+    EXPECT_EQ(share.opened[0].first, "stuck");
+  }
+  // The stuck read's answer came too late for anyone; the next read gets its own file, read on
+  // the same reader thread.
+  auto image = reader.Read(share.Opener({}), "fine", 60, kNever);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->dataSize, 4u * 16);
+  std::lock_guard lock(share.mu);
+  ASSERT_EQ(share.opened.size(), 2u);
+  EXPECT_EQ(share.opened[1].second, share.opened[0].second);
+  EXPECT_NE(share.opened[1].second, std::this_thread::get_id());
+}
+
+TEST(ChimeReader, ReadsInTurnEachGetTheirOwnFileAndAStuckReaderDoesNotHoldUpItsOwner) {
+  Share share;
+  {
+    wave::ChimeReader reader;
+    for (const std::string name : {"a", "bb", "missing", "cccc"}) {
+      auto image =
+          reader.Read(name == "missing" ? wave::Opener([](const std::string&) { return nullptr; })
+                                        : share.Opener({}),
+                      name, 60, kNever);
+      EXPECT_EQ(image ? image->dataSize : 0u, name == "missing" ? 0u : name.size() * 16) << name;
+    }
+    EXPECT_FALSE(reader.Read(share.Opener({"stuck"}), "stuck", 60, 20ms));
+  }  // the reader, stuck, is left behind
+  share.release.set_value();
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ choose_first_item() {
   local ix iy iw ih mx my mw
   read -r ix iy iw ih < <(icon_geometry) || return 1
   xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click --repeat "$2" --delay 80 "$1"
-  zdz_wait 5 has_menu || return 1
+  zdz_wait 30 has_menu || return 1
   read -r mx my mw _ < <(menu_geometry)
   xdotool mousemove $((mx + mw / 3)) $((my + 12)) click 1
 }

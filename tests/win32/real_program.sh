@@ -23,7 +23,7 @@ ZDZ_PIDS+=("$!")
 trap 'zdz_stop_all; wineserver -w 2>/dev/null; rm -rf "$ZDZ_WORK"' EXIT
 
 values=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do  # only a program that never writes them takes this long
   values=$(wine reg query "$key\\Zazedor" 2>/dev/null | iconv -f CP932 -t UTF-8 | tr -d '\r')
   [[ $values == *WAVEName* ]] && break
   sleep 0.1
@@ -59,10 +59,14 @@ zdz_record_start chime
 wine "$desktop_test" --gtest_also_run_disabled_tests \
   --gtest_filter='SystemSound.DISABLED_AChimeNamedOutsideTheCodePagePlays' >"$ZDZ_WORK/play.log" 2>&1
 played=$?
-sleep 0.5
+# The recorder hears the strokes a little after the play returns. How many pieces they come in
+# is the sound server's business: on a busy machine it drops out inside a stroke, and two strokes
+# back to back may leave no gap. That both were played out is the test program's own check.
+heard() { (($(zdz_count_sounds "$ZDZ_REC") > 0)); }
+((played == 0)) && zdz_wait 30 heard
 zdz_record_stop
-zdz_check "the chime named outside the code page plays both strokes" \
-  test "$played $(zdz_count_sounds "$ZDZ_REC")" = "0 2"
+zdz_check "the chime named outside the code page plays both strokes and is heard" \
+  test "$played $(zdz_count_sounds "$ZDZ_REC" | awk '{ print ($1 > 0) }')" = "0 1"
 ((played == 0)) || cat "$ZDZ_WORK/play.log"
 zdz_sound_segments "$ZDZ_REC"
 zdz_finish
