@@ -20,7 +20,7 @@ constexpr std::uint32_t kMaxFormatBytes = 1024;
 // Real files hold a handful of chunks; a sea of empty ones (zeros read as chunks) ends here.
 constexpr int kMaxChunks = 256;
 // Sound data grows by this much as it arrives, so a size that lies allocates nothing.
-constexpr std::size_t kPiece = 64 * 1024;
+constexpr std::size_t kPiece = std::size_t{64} * 1024;
 
 std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 std::uint32_t U32(const std::uint8_t* p) {
