@@ -204,14 +204,27 @@ struct Share {
   std::vector<std::pair<std::string, std::thread::id>> opened;
   wave::Opener Opener(std::set<std::string> held) {
     return [this, held](const std::string& name) -> std::unique_ptr<wave::ByteSource> {
-      {
-        std::lock_guard lock(mu);
-        opened.emplace_back(name, std::this_thread::get_id());
-      }
       const std::string bytes = Riff(kPcm16 + Chunk("data", Samples(name.size() * 16)));
-      if (held.count(name)) return std::make_unique<GatedSource>(bytes, gate);
-      return std::make_unique<fake::MemorySource>(bytes);
+      std::unique_ptr<wave::ByteSource> file;
+      if (held.count(name)) {
+        file = std::make_unique<GatedSource>(bytes, gate);
+      } else {
+        file = std::make_unique<fake::MemorySource>(bytes);
+      }
+      // Last: once its open is recorded, a reader left behind no longer touches the share.
+      std::lock_guard lock(mu);
+      opened.emplace_back(name, std::this_thread::get_id());
+      return file;
     };
+  }
+  // Until `n` opens are recorded, or a hang.
+  bool Opened(std::size_t n) {
+    for (auto end = std::chrono::steady_clock::now() + 10min;
+         std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(1ms)) {
+      std::lock_guard lock(mu);
+      if (opened.size() >= n) return true;
+    }
+    return false;
   }
 };
 
@@ -255,6 +268,8 @@ TEST(ChimeReader, ReadsInTurnEachGetTheirOwnFileAndAStuckReaderDoesNotHoldUpItsO
     }
     EXPECT_FALSE(reader.Read(share.Opener({"stuck"}), "stuck", 60, 20ms));
   }  // the reader, stuck, is left behind
+  // The share outlives the reader's last touch of it.
+  ASSERT_TRUE(share.Opened(4));
   share.release.set_value();
 }
 
