@@ -18,8 +18,8 @@ git -C "$here" ls-files | while read -r f; do
 done
 cmake -S "$src" -B "$scratch/build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZDZ_DESKTOP=none \
   -DZDZ_SANITIZE=OFF -DZDZ_WERROR=ON >/dev/null || exit 2
-build() { cmake --build "$scratch/build" -j2 --target zdz_unit_tests >/dev/null 2>&1; }
-run() { timeout 600 "$bin" --gtest_brief=1 --gtest_fail_fast >/dev/null 2>&1; }
+build() { cmake --build "$scratch/build" -j2 --target zdz_unit_tests </dev/null >/dev/null 2>&1; }
+run() { timeout 600 "$bin" --gtest_brief=1 --gtest_fail_fast </dev/null >/dev/null 2>&1; }
 build && run || { echo "the unchanged tree does not pass its tests" >&2; exit 2; }
 
 caught=0 survived=0 broken=0 stale=0 n=0
@@ -28,8 +28,8 @@ while IFS=$'\t' read -r file text replacement; do
   [[ -z $file || $file == \#* ]] && continue
   n=$((n + 1))
   cp "$src/$file" "$scratch/original"
-  if ! FROM=$text TO=$replacement perl -0pi -e \
-      '$n = s/\Q$ENV{FROM}\E/$ENV{TO}/; exit($n ? 0 : 3)' "$src/$file"; then
+  if ! FROM=$text TO=$replacement perl -0777 -pi -e \
+      's/\Q$ENV{FROM}\E/$ENV{TO}/ or $missed = 1; END { exit 3 if $missed }' "$src/$file"; then
     stale=$((stale + 1))
     echo "stale: $file: $text" >&2
     continue
