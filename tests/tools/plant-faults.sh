@@ -14,7 +14,7 @@ bin=$scratch/build/tests/unit/zdz_unit_tests
 mkdir -p "$src"
 # Tracked files only; a file is copied when its content differs, so the build stays warm.
 git -C "$here" ls-files | while read -r f; do
-  cmp -s "$here/$f" "$src/$f" || { mkdir -p "$src/$(dirname "$f")" && cp -p "$here/$f" "$src/$f"; }
+  cmp -s "$here/$f" "$src/$f" || { mkdir -p "$src/$(dirname "$f")" && cp "$here/$f" "$src/$f"; }
 done
 cmake -S "$src" -B "$scratch/build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZDZ_DESKTOP=none \
   -DZDZ_SANITIZE=OFF -DZDZ_WERROR=ON >/dev/null || exit 2
