@@ -2,11 +2,11 @@
 # Plants each fault of a list, one at a time, in a scratch copy of the tree, builds the unit
 # tests without sanitizers and runs them: a fault is caught when a test fails, "not compiled"
 # when the build fails. Prints the score and the faults that survived.
-#   tests/tools/plant-faults.sh [list] [scratch dir]
+#   bench/plant-faults.sh [list] [scratch dir]
 # The scratch dir is kept between runs, so only what changed is rebuilt.
 set -u
-here=$(cd "$(dirname "$0")/../.." && pwd)
-list=$(realpath "${1:-$here/tests/tools/planted-faults.txt}")
+here=$(cd "$(dirname "$0")/.." && pwd)
+list=$(realpath "${1:-$here/bench/planted-faults.txt}")
 scratch=${2:-$here/build/faults}
 src=$scratch/src
 bin=$scratch/build/tests/unit/zdz_unit_tests
