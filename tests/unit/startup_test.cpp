@@ -1,5 +1,6 @@
 #include "core/settings_format.h"
 #include "program_fixture.h"
+#include "resources/captions.h"
 
 namespace zdz::test {
 namespace {
@@ -90,13 +91,15 @@ TEST_F(ProgramTest, StoreThatLosesWritesDoesNotHangStartUp) {
   EXPECT_TRUE(desk.Window("fomTIME"));
 }
 
-TEST(StartUp, AStoreThatRefusesWritesEndsItWithAnErrorAtTheFirstRunOrARepair) {
+TEST(StartUp, AStoreThatRefusesWritesEndsItWithTheReasonAtTheFirstRunOrARepair) {
   for (const char* stored : {"", "maybe"}) {
     fake::FakeDesktop desk;
     if (*stored) desk.store.Put("0", stored);
     desk.store.failSaves = true;
     Application program(desk);
-    EXPECT_THROW(program.Main(), StoreError) << stored;
+    EXPECT_FALSE(program.Start()) << stored;
+    EXPECT_EQ(desk.system.failures,
+              std::vector<std::string>{std::string(text::kStartStoreFailed) + "cannot save 0"});
     EXPECT_EQ(desk.Window("fomTIME"), nullptr) << stored;
   }
 }
