@@ -76,13 +76,15 @@ TEST_F(AboutTest, FirstValueIsStartedAsReadWithoutAnExistenceTest) {
 
 TEST_F(AboutTest, NothingInTheRegistryOrAFirstValueThatCannotStartGivesTheMessage) {
   SysInfo();
+  desk.registry.SetString(kHkeyLocalMachine, kMsinfo, "PATH", "");  // found, but names nothing
+  SysInfo();
   EXPECT_TRUE(desk.system.started.empty());
-  EXPECT_EQ(desk.system.messages.size(), 1u);
+  EXPECT_EQ(desk.system.messages.size(), 2u);
   desk.registry.SetString(kHkeyLocalMachine, kMsinfo, "PATH", "C:\\gone.exe");
   SysInfo();
   EXPECT_EQ(desk.system.started, (std::vector<std::string>{"C:\\gone.exe"}));
-  ASSERT_EQ(desk.system.messages.size(), 2u);
-  EXPECT_EQ(desk.system.messages[1],
+  ASSERT_EQ(desk.system.messages.size(), 3u);
+  EXPECT_EQ(desk.system.messages[2],
             std::make_pair(std::string(kNoSysInfo), std::string("Zoduzazu")));
   EXPECT_TRUE(desk.Window("fomAbout"));  // the dialog stays open
 }

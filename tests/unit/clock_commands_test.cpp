@@ -1,16 +1,17 @@
+#include "clock/clock_layout.h"
 #include "program_fixture.h"
 #include "resources/captions.h"
 
 namespace zdz::test {
 namespace {
 
-TEST_F(ProgramTest, LoadingSizesTheWindowPlacesTheLabelAndAppliesTheStoredLayout) {
-  StoreOptions(true, true, false, false);
+TEST_F(ProgramTest, LoadingTellsTheDesktopTheStoredLayoutNotTheFormsOwn) {
+  StoreOptions(true, true, false, false);  // 24-hour, where the form is drawn 12-hour wide
   Start();
-  EXPECT_EQ(std::tuple(clock().width, clock().height), std::tuple(3360, 1440));
+  EXPECT_EQ(clock().width, kLayout24.windowWidth);
   const fake::FakeControl& label = clock().Peer("lblTIME");
-  EXPECT_EQ(std::tuple(label.left, label.top, label.width, label.height),
-            std::tuple(320, 50, 2625, 645));
+  EXPECT_EQ(std::tuple(label.left, label.top, label.width),
+            std::tuple(kTimeLabelLeft, kTimeLabelTop, kLayout24.labelWidth));
 }
 
 TEST_F(ProgramTest, DeleteSettingsResetsMemoryAndDisablesItselfUntilOk) {

@@ -16,6 +16,7 @@ TEST_F(ProgramTest, TrayStartAddsOneIconForTheClockAndExitRemovesItEvenWhenVisib
   EXPECT_EQ(icon.uID, 1u);
   EXPECT_EQ(icon.hIcon, clock().IconHandle());
   EXPECT_EQ(icon.szTip, "Zoduzazu");
+  EXPECT_EQ(icon.uCallbackMessage, 0x200u);  // the mouse-move form the clock decodes
   EXPECT_FALSE(clock().visible);
   EXPECT_EQ(state().InTray, kTrue);
   EXPECT_EQ(TascShown(clock()), kTascOut);
