@@ -3,7 +3,8 @@
 # tests without sanitizers and runs them: a fault is caught when a test fails, "not compiled"
 # when the build fails. Prints the score and the faults that survived.
 #   bench/plant-faults.sh [list] [scratch dir]
-# The scratch dir is kept between runs, so only what changed is rebuilt.
+# The scratch dir is kept between runs, so only what changed is rebuilt; each run first copies
+# back every file that differs, which also repairs a run that was interrupted.
 set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
 list=$(realpath "${1:-$here/bench/planted-faults.txt}")
