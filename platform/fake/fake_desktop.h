@@ -231,14 +231,15 @@ class FakeSystem : public System {
   char PathSeparator() override { return separator; }
   double TwipsPerPixelX() override { return twipsPerPixel; }
   int DoubleClickMs() override { return doubleClickMs; }
-  void ReportFailure(const std::string&) override {}
+  void ReportFailure(const std::string& text) override { failures.push_back(text); }
   void EndProgram() override { ended = true; }
 
   std::deque<std::optional<std::string>> openAnswers;  // nullopt: the user cancels
   std::vector<OpenFileRequest> openRequests;
   std::vector<std::pair<std::string, std::string>> messages;  // text, title
   std::vector<std::string> started;
-  std::set<std::string> startable;  // programs that start; the rest fail
+  std::vector<std::string> failures;  // reported where no window can say it
+  std::set<std::string> startable;    // programs that start; the rest fail
   std::set<std::string> files;
   std::string dataFolder = "C:\\Program Files\\Zoduzazu";
   char separator = '\\';

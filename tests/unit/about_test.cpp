@@ -107,6 +107,7 @@ TEST_F(AboutTest, OtherTypeCountsAsFoundButStartsNothing) {
   desk.system.files.insert("C:\\T\\MSINFO32.EXE");
   SysInfo();
   EXPECT_EQ(desk.registry.opened, (std::vector<std::string>{kMsinfo}));
+  EXPECT_TRUE(desk.system.started.empty());  // an empty path is no program
   EXPECT_EQ(desk.system.messages.size(), 1u);
 }
 

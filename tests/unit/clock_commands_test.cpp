@@ -1,16 +1,16 @@
+#include "clock/clock_layout.h"
 #include "program_fixture.h"
 #include "resources/captions.h"
 
 namespace zdz::test {
 namespace {
 
-TEST_F(ProgramTest, LoadingSizesTheWindowPlacesTheLabelAndAppliesTheStoredLayout) {
-  StoreOptions(true, true, false, false);
+TEST_F(ProgramTest, LoadingTellsTheDesktopTheStoredLayoutNotTheFormsOwn) {
+  StoreOptions(true, true, false, false);  // 24-hour, where the form is drawn 12-hour wide
   Start();
-  EXPECT_EQ(std::tuple(clock().width, clock().height), std::tuple(3360, 1440));
   const fake::FakeControl& label = clock().Peer("lblTIME");
-  EXPECT_EQ(std::tuple(label.left, label.top, label.width, label.height),
-            std::tuple(320, 50, 2625, 645));
+  EXPECT_EQ(std::tuple(clock().width, label.left, label.top, label.width),
+            std::tuple(kLayout24.windowWidth, kTimeLabelLeft, kTimeLabelTop, kLayout24.labelWidth));
 }
 
 TEST_F(ProgramTest, DeleteSettingsResetsMemoryAndDisablesItselfUntilOk) {
@@ -19,10 +19,9 @@ TEST_F(ProgramTest, DeleteSettingsResetsMemoryAndDisablesItselfUntilOk) {
   desk.ChooseMenu("fomTIME", "menREG");
   EXPECT_TRUE(desk.store.Section().empty());
   EXPECT_EQ(state().OptFlag, (std::array<VbBool, 4>{}));
-  EXPECT_EQ(clock().width, 4785);
-  EXPECT_EQ(clockForm().Ctl("lblTIME").Width(), 4065);
-  EXPECT_EQ(state().WavePath, kDefaultWave);
-  EXPECT_EQ(state().WaveName, " Ruvazu.wav");
+  EXPECT_EQ(std::tuple(clock().width, clock().Peer("lblTIME").width), std::tuple(4785, 4065));
+  EXPECT_EQ(std::tuple(state().WavePath, state().WaveName),
+            std::tuple(kDefaultWave, " Ruvazu.wav"));
   EXPECT_TRUE(clock().visible);  // presentation untouched
   EXPECT_FALSE(clockForm().Menu("menREG").Enabled());
   EXPECT_TRUE(desk.store.writes.empty());

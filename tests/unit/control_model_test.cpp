@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/form.h"
 
 namespace zdz {
@@ -51,7 +53,15 @@ TEST(ChangeRule, OptionButtonsAreExclusivePerGroupAndRunOnSelectionOnly) {
   form.Ctl("frmAopt1").SetValue(true);
   EXPECT_FALSE(form.Ctl("frmAopt0").Value());
   EXPECT_TRUE(form.Ctl("frmBopt1").Value());  // the other group is untouched
+  form.Ctl("frmBopt1").SetValue(false);       // cleared, not selected: runs nothing
   EXPECT_EQ(calls, (std::vector<std::string>{"frmAopt0", "frmBopt1", "frmAopt1"}));
+}
+
+TEST(ControlModel, KeepsTheGeometryForABackEndThatReadsItLater) {
+  Form form(TwoGroups());
+  form.Ctl("chk", 1).SetGeometry(11, 22, 33, 44);
+  const Control& c = form.Ctl("chk", 1);
+  EXPECT_EQ(std::tuple(c.Left(), c.Top(), c.Width(), c.Height()), std::tuple(11, 22, 33, 44));
 }
 
 TEST(ChangeRule, DisabledControlsAndWindowsIgnoreTheUser) {

@@ -110,6 +110,7 @@ TEST(IniTextTest, HandWrittenFilesAreReadAsMeant) {
   EXPECT_EQ(text.Find("Zazedor", "WAVE"), "C:\\Program Files\\Zoduzazu\\Ruvazu.wav");
   EXPECT_EQ(IniText("[Zazedor]\nWAVE=\nWAVE=/a.wav\n").Find("Zazedor", "WAVE"), "/a.wav");
   EXPECT_EQ(IniText("[Zazedor]\nWAVE=\nWAVE=\n").Find("Zazedor", "WAVE"), "");
+  EXPECT_EQ(IniText("[Zazedor]\n[Other\n0=x\n").Find("Zazedor", "0"), "x");  // no header
   EXPECT_EQ(text.Find("Zazedor", "WAVEName"), " Ruvazu.wav");
   EXPECT_EQ(text.Find("Zazedor", "2"), "first");
   EXPECT_FALSE(text.Find("Zazedor", "3"));

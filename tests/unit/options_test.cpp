@@ -5,121 +5,117 @@ namespace {
 
 using Writes = std::vector<fake::StoreWrite>;
 
-TEST_F(ProgramTest, OpeningWithTheChimeOffDisablesItsControlsAndTheClocksInput) {
-  StoreOptions(false, true, false, false);
+TEST_F(ProgramTest, OpeningWithTheChimeOffShowsTheStoredChoicesAndDisablesTheChimeControls) {
+  StoreOptions(true, false, false, true);
   Start();
   OpenOptions();
-  EXPECT_TRUE(options()->visible);
-  EXPECT_TRUE(options()->topmost);
-  EXPECT_FALSE(clock().enabled);
-  EXPECT_TRUE(shown("opt12").value);
-  EXPECT_FALSE(shown("opt24").value);
-  EXPECT_TRUE(shown("optW").value);
+  EXPECT_TRUE(shown("opt24").value);
+  EXPECT_TRUE(shown("optT").value);
   EXPECT_FALSE(shown("chkALARM", 0).value);
   EXPECT_EQ(shown("lblFILE").backColor, kSilver);
-  EXPECT_FALSE(shown("chkALARM", 1).enabled);
-  EXPECT_FALSE(shown("chkALARM", 2).enabled);
-  EXPECT_FALSE(shown("btnFILE").enabled);
-  EXPECT_EQ(shown("chkALARM", 1).caption, "OFF");
-  EXPECT_EQ(shown("chkALARM", 2).caption, "Test");
   EXPECT_EQ(shown("lblFILE").caption, " bell.wav");
-
-  desk.ChooseMenu("fomTIME", "menTASC");
-  desk.Close("fomTIME");
-  EXPECT_TRUE(clock().visible);
-  EXPECT_FALSE(desk.system.ended);
-  // A fresh dialog each opening; the old one is freed at the next tick.
-  desk.Click("fomOPTION", "btnOKCAN", 1);
-  desk.Tick();
-  OpenOptions();
-  EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "create fomOPTION"), 2);
-  EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "destroy fomOPTION"), 1);
-}
-
-TEST_F(ProgramTest, OpeningWithTheChimeOnRunsTheChangeHandlersAndOnlyForSettingsInRange) {
-  StoreOptions(true, false, true, true);
-  Start();
-  clockForm().SetWidth(1000);  // loading re-applies the stored layout
-  OpenOptions();
-  EXPECT_EQ(clock().width, 3360);
-  EXPECT_EQ(clock().Peer("lblTIME").width, 2625);
-  EXPECT_TRUE(shown("optT").value);
-  EXPECT_EQ(shown("lblFILE").backColor, kWhite);
-  EXPECT_TRUE(shown("chkALARM", 1).enabled);
-  EXPECT_TRUE(shown("chkALARM", 2).enabled);
-  EXPECT_TRUE(shown("btnFILE").enabled);
-  EXPECT_TRUE(shown("chkALARM", 1).value);
-  EXPECT_EQ(shown("chkALARM", 1).caption, "ON");
-  const auto before = state().OptFlag;
-  for (std::int16_t i : {-1, 8, 100}) app->Options().SETTING(i);
-  EXPECT_EQ(state().OptFlag, before);
-  EXPECT_TRUE(opt("opt24").Value());
+  for (const auto& [name, index] : {std::pair("chkALARM", 1), {"chkALARM", 2}, {"btnFILE", -1}})
+    EXPECT_FALSE(shown(name, index).enabled) << name << index;
 }
 
 TEST_F(ProgramTest, ChimeOffDisablesButDoesNotReleaseTheTestOrForgetCuckoo) {
   StoreOptions(true, true, true, true);
   Start();
   OpenOptions();
+  EXPECT_EQ(shown("lblFILE").backColor, kWhite);
+  EXPECT_EQ(shown("chkALARM", 1).caption, "ON");
   desk.Toggle("fomOPTION", "chkALARM", 2);  // test pressed
   desk.Toggle("fomOPTION", "chkALARM", 0);  // chime off
   EXPECT_EQ(state().OptFlag[kFlagChime], kFalse);
-  EXPECT_EQ(opt("lblFILE").BackColor(), kSysButtonFace);
-  EXPECT_TRUE(opt("chkALARM", 2).Value());
-  EXPECT_FALSE(opt("chkALARM", 2).Enabled());
+  EXPECT_EQ(shown("lblFILE").backColor, kSysButtonFace);
+  EXPECT_TRUE(shown("chkALARM", 2).value);
+  EXPECT_FALSE(shown("chkALARM", 2).enabled);
   desk.Toggle("fomOPTION", "chkALARM", 2);  // disabled: the click does nothing
-  EXPECT_TRUE(opt("chkALARM", 2).Value());
+  EXPECT_TRUE(shown("chkALARM", 2).value);
   desk.Toggle("fomOPTION", "chkALARM", 0);
   EXPECT_EQ(state().OptFlag[kFlagCuckoo], kTrue);
-  EXPECT_EQ(opt("chkALARM", 1).Caption(), "ON");
+  EXPECT_TRUE(shown("chkALARM", 1).enabled);
 }
 
-TEST_F(ProgramTest, TestTogglesWithAnEmptyNameAndBrowseReleasesItThenTakesTheFileName) {
+TEST_F(ProgramTest, WhileTheDialogIsOpenTheClockTakesNoInput) {
+  StoreOptions(false, true, false, false);
+  Start();
+  OpenOptions();
+  EXPECT_TRUE(options()->topmost);
+  EXPECT_FALSE(clock().enabled);
+  desk.ChooseMenu("fomTIME", "menTASC");
+  desk.Close("fomTIME");
+  EXPECT_TRUE(clock().visible);
+  desk.Click("fomOPTION", "btnOKCAN", 1);
+  EXPECT_FALSE(options()->topmost);
+  EXPECT_TRUE(clock().enabled);
+}
+
+TEST_F(ProgramTest, EachOpeningIsAFreshDialogAndAClosedOneIgnoresALateClick) {
+  StoreOptions(true, true, true, false);
+  Start();
+  OpenOptions();
+  desk.Click("fomOPTION", "btnOKCAN", 1);
+  desk.Click("fomOPTION", "btnOKCAN", 0);  // queued before the window went
+  EXPECT_TRUE(desk.store.writes.empty());
+  desk.Tick();  // the closed dialog is freed here
+  OpenOptions();
+  EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "create fomOPTION"), 2);
+  EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "destroy fomOPTION"), 1);
+}
+
+TEST_F(ProgramTest, TestPlaysTheChimeFileAndReleasingItStopsThePlayback) {
   StoreOptions(true, true, true, false);
   Start();
   OpenOptions();
   desk.Toggle("fomOPTION", "chkALARM", 2);
-  EXPECT_EQ(opt("chkALARM", 2).Caption(), "Stop");
+  EXPECT_EQ(shown("chkALARM", 2).caption, "Stop");
   EXPECT_EQ(desk.sound.playing, "D:\\snd\\bell.wav");
   desk.Toggle("fomOPTION", "chkALARM", 2);
-  EXPECT_EQ(opt("chkALARM", 2).Caption(), "Test");
+  EXPECT_EQ(shown("chkALARM", 2).caption, "Test");
   EXPECT_EQ(desk.sound.plays, (std::vector<fake::PlayCall>{{"D:\\snd\\bell.wav", 1, true}}));
   EXPECT_EQ(desk.sound.playing, "");
-  EXPECT_EQ(state().WavePath, "D:\\snd\\bell.wav");
+}
 
+TEST_F(ProgramTest, BrowseStopsTheTestAndOffersTheWaveFilterAndTheLastChoice) {
+  StoreOptions(true, true, true, false);
+  Start();
+  OpenOptions();
   desk.Toggle("fomOPTION", "chkALARM", 2);
-  desk.system.openAnswers.push_back("C:\\WAVE\\bell.wav");
+  desk.system.openAnswers = {"C:\\WAVE\\bell.wav", std::nullopt};
   desk.Click("fomOPTION", "btnFILE");
   EXPECT_EQ(desk.sound.playing, "");
-  EXPECT_EQ(opt("chkALARM", 2).Caption(), "Test");
-  EXPECT_FALSE(opt("chkALARM", 2).Value());
+  EXPECT_EQ(shown("chkALARM", 2).caption, "Test");
+  EXPECT_FALSE(shown("chkALARM", 2).value);
+  desk.Click("fomOPTION", "btnFILE");
   const OpenFileRequest& req = desk.system.openRequests.at(0);
   EXPECT_EQ(req.title, "WAVE FILEの指定");
   EXPECT_EQ(req.filter, "ウェイブ ファイル (*.wav)|*.wav|");
   EXPECT_EQ(req.flags, 2048u | 4u);
   EXPECT_EQ(req.fileName, "");
-  EXPECT_EQ(state().WavePath, "C:\\WAVE\\bell.wav");
-  EXPECT_EQ(state().WaveName, " bell.wav");
-  EXPECT_EQ(opt("lblFILE").Caption(), " bell.wav");
+  EXPECT_EQ(desk.system.openRequests.at(1).fileName, "C:\\WAVE\\bell.wav");
+}
 
-  for (const char* path : {"C:\\bell.wav", "/home/taro/音/鐘 の 音.wav", "bare.wav"}) {
+TEST_F(ProgramTest, BrowseShowsTheFileNamePartAfterEitherSeparatorAndACancelKeepsIt) {
+  StoreOptions(true, true, true, false, "D:\\snd\\old.wav", " old.wav");
+  Start();
+  OpenOptions();
+  for (const auto& [path, name] : {std::pair("C:\\WAVE\\bell.wav", " bell.wav"),
+                                   {"/home/taro/音/鐘 の 音.wav", " 鐘 の 音.wav"},
+                                   {"bare.wav", " bare.wav"}}) {
     desk.system.openAnswers.push_back(path);
     desk.Click("fomOPTION", "btnFILE");
     EXPECT_EQ(state().WavePath, path);
+    EXPECT_EQ(state().WaveName, name);
+    EXPECT_EQ(shown("lblFILE").caption, name);
   }
-  EXPECT_EQ(state().WaveName, " bare.wav");
-  EXPECT_EQ(desk.system.openRequests.back().fileName, "/home/taro/音/鐘 の 音.wav");
-
-  desk.system.openAnswers.push_back(std::nullopt);  // cancelled
-  opt("lblFILE").SetCaption("stale");
-  desk.Click("fomOPTION", "btnFILE");
-  EXPECT_EQ(state().WavePath, "bare.wav");
-  EXPECT_EQ(opt("lblFILE").Caption(), " bare.wav");
-
-  state().WavePath.clear();
-  desk.sound.plays.clear();
-  desk.Toggle("fomOPTION", "chkALARM", 2);
-  EXPECT_EQ(opt("chkALARM", 2).Caption(), "Stop");
-  EXPECT_TRUE(desk.sound.plays.empty());
+  for (const std::optional<std::string>& answer : {std::optional<std::string>(), {""}}) {
+    opt("lblFILE").SetCaption("stale");
+    desk.system.openAnswers.push_back(answer);
+    desk.Click("fomOPTION", "btnFILE");
+    EXPECT_EQ(state().WavePath, "bare.wav");
+    EXPECT_EQ(shown("lblFILE").caption, " bare.wav");
+  }
 }
 
 TEST_F(ProgramTest, OkWritesAllSixInOrderAndAppliesTheStartUpMode) {
@@ -142,7 +138,6 @@ TEST_F(ProgramTest, OkWritesAllSixInOrderAndAppliesTheStartUpMode) {
   EXPECT_FALSE(clock().visible);  // into the tray at once
   EXPECT_EQ(state().InTray, kTrue);
   EXPECT_TRUE(clock().enabled);
-  EXPECT_EQ(clock().width, 4785);
   EXPECT_TRUE(Gone("fomOPTION"));
   EXPECT_FALSE(desk.system.ended);
 
@@ -173,10 +168,9 @@ TEST_F(ProgramTest, CancelOrClosingTheDialogRestoresTheStoredOptions) {
     EXPECT_TRUE(Gone("fomOPTION"));
     EXPECT_EQ(desk.sound.playing, "");  // the test sound is stopped
     EXPECT_EQ(state().OptFlag, (std::array<VbBool, 4>{kTrue, kTrue, kTrue, kFalse}));
-    EXPECT_EQ(state().WavePath, "D:\\snd\\bell.wav");
-    EXPECT_EQ(state().WaveName, " bell.wav");
-    EXPECT_EQ(clock().width, 3360);
-    EXPECT_EQ(clockForm().Ctl("lblTIME").Width(), 2625);
+    EXPECT_EQ(std::tuple(state().WavePath, state().WaveName),
+              std::tuple("D:\\snd\\bell.wav", " bell.wav"));
+    EXPECT_EQ(std::tuple(clock().width, clock().Peer("lblTIME").width), std::tuple(3360, 2625));
     EXPECT_TRUE(clock().enabled);
     desk.Tick();
   }
@@ -194,8 +188,8 @@ TEST_F(ProgramTest, CancelAfterDeletingSettingsKeepsNoUnsavedChangeThenOkStores)
   desk.Click("fomOPTION", "btnFILE");
   desk.Click("fomOPTION", "btnOKCAN", 1);
   EXPECT_EQ(state().OptFlag, (std::array<VbBool, 4>{}));
-  EXPECT_EQ(state().WavePath, kDefaultWave);
-  EXPECT_EQ(state().WaveName, " Ruvazu.wav");
+  EXPECT_EQ(std::tuple(state().WavePath, state().WaveName),
+            std::tuple(kDefaultWave, " Ruvazu.wav"));
   EXPECT_EQ(clock().width, 4785);
   EXPECT_TRUE(clock().enabled);
   EXPECT_FALSE(clockForm().Menu("menREG").Enabled());  // Cancel does not re-enable it

@@ -1,5 +1,6 @@
 #include "core/settings_format.h"
 #include "program_fixture.h"
+#include "resources/captions.h"
 
 namespace zdz::test {
 namespace {
@@ -7,13 +8,8 @@ namespace {
 using Writes = std::vector<fake::StoreWrite>;
 
 TEST(BooleanText, ConvertsWordsAndNumbersAndRejectsTheRest) {
-  EXPECT_EQ(TextToBool("True"), true);
-  EXPECT_EQ(TextToBool("true"), true);
-  EXPECT_EQ(TextToBool("FALSE"), false);
-  EXPECT_EQ(TextToBool("-1"), true);
-  EXPECT_EQ(TextToBool("0"), false);
-  EXPECT_EQ(TextToBool("2.5"), true);
-  EXPECT_EQ(TextToBool(" 0 "), false);
+  for (const char* yes : {"True", "true", "-1", "2.5"}) EXPECT_EQ(TextToBool(yes), true) << yes;
+  for (const char* no : {"FALSE", "0", " 0 "}) EXPECT_EQ(TextToBool(no), false) << no;
   for (const char* bad : {"", " ", "yes", "Tru", "1x", "-", ".", "1e", "真"})
     EXPECT_FALSE(TextToBool(bad).has_value()) << '"' << bad << '"';
   EXPECT_EQ(BoolText(true), "True");
@@ -28,9 +24,8 @@ TEST_F(ProgramTest, FirstRunWritesAllSixDefaultsInOrderAndStartsInTheTray) {
                                        {"3", "False"},
                                        {"WAVE", kDefaultWave},
                                        {"WAVEName", " Ruvazu.wav"}}));
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(state().OptFlag[i], kFalse);
-  EXPECT_EQ(state().WavePath, kDefaultWave);
-  EXPECT_EQ(state().WaveName, " Ruvazu.wav");
+  EXPECT_EQ(std::tuple(state().WavePath, state().WaveName),
+            std::tuple(kDefaultWave, " Ruvazu.wav"));
   EXPECT_EQ(state().InTray, kTrue);
   EXPECT_FALSE(clock().visible);
   EXPECT_EQ(clock().width, 4785);
@@ -90,13 +85,15 @@ TEST_F(ProgramTest, StoreThatLosesWritesDoesNotHangStartUp) {
   EXPECT_TRUE(desk.Window("fomTIME"));
 }
 
-TEST(StartUp, AStoreThatRefusesWritesEndsItWithAnErrorAtTheFirstRunOrARepair) {
+TEST(StartUp, AStoreThatRefusesWritesEndsItWithTheReasonAtTheFirstRunOrARepair) {
   for (const char* stored : {"", "maybe"}) {
     fake::FakeDesktop desk;
     if (*stored) desk.store.Put("0", stored);
     desk.store.failSaves = true;
     Application program(desk);
-    EXPECT_THROW(program.Main(), StoreError) << stored;
+    EXPECT_FALSE(program.Start()) << stored;
+    EXPECT_EQ(desk.system.failures,
+              std::vector<std::string>{std::string(text::kStartStoreFailed) + "cannot save 0"});
     EXPECT_EQ(desk.Window("fomTIME"), nullptr) << stored;
   }
 }

@@ -13,7 +13,8 @@ TEST_F(ProgramTest, TrayStartAddsOneIconForTheClockAndExitRemovesItEvenWhenVisib
   ASSERT_EQ(desk.tray.adds.size(), 1u);
   const NotifyIconData& icon = desk.tray.adds[0];
   EXPECT_EQ(icon.hWnd, clock().Handle());
-  EXPECT_EQ(icon.uID, 1u);
+  EXPECT_EQ(std::tuple(icon.uID, icon.uCallbackMessage),
+            std::tuple(1u, 0x200u));  // mouse-move form
   EXPECT_EQ(icon.hIcon, clock().IconHandle());
   EXPECT_EQ(icon.szTip, "Zoduzazu");
   EXPECT_FALSE(clock().visible);
