@@ -57,4 +57,8 @@ zdz_sound_segments() {
     }'
 }
 
+# zdz_sound_from FILE BYTE: zdz_sound_segments of the recording from BYTE (a whole 10 ms window,
+# a multiple of 882) on, in seconds from there: a watch that looks often reads only the new part.
+zdz_sound_from() { tail -c +$(($2 + 1)) "$1" | zdz_sound_segments /dev/stdin; }
+
 zdz_count_sounds() { zdz_sound_segments "$@" | grep -vc '^#'; }
