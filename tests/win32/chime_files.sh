@@ -133,19 +133,18 @@ zdz_record_start cuckoo13
 start_clock 12:59:58
 zdz_wait 30 settled_icon
 read -r ix iy iw ih < <(icon_geometry)
-# Into the first strokes as they are heard: a recorder slow to start shifts its own clock, so
-# the time since it was started says nothing about when the chime began.
-heard_any() { zdz_sound_segments "$ZDZ_REC" | grep -qv '^#'; }
-zdz_check "the chime begins" zdz_wait 30 heard_any
-xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 3
-# The settings menu, taller than the tip the icon shows under a resting pointer.
-settings_menu() { menu_geometry | awk '$4 > 30 { f = 1 } END { exit !f }'; }
 # Strokes heard: all the sound heard over one stroke's (0.19 s as the envelope measures the faded
 # 0.2 s), so a stroke that a busy server splits into pieces still counts once.
 strokes_in() {
   zdz_sound_segments "$1" | awk '!/^#/ { s += $2 - $1 } END { printf "%d\n", s / 0.19 + 0.5 }'
 }
 strokes_heard() { (($(strokes_in "$ZDZ_REC") >= $1)); }
+# Into the first strokes as they are heard: a recorder slow to start shifts its own clock, so
+# the time since it was started says nothing about when the chime began.
+zdz_check "the chime begins" zdz_wait 30 strokes_heard 1
+xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 3
+# The settings menu, taller than the tip the icon shows under a resting pointer.
+settings_menu() { menu_geometry | awk '$4 > 30 { f = 1 } END { exit !f }'; }
 zdz_wait 30 strokes_heard 6
 zdz_check "no menu opens while the strokes play" zdz_not settings_menu
 zdz_check "all 13 strokes are heard" zdz_wait 60 strokes_heard 13

@@ -146,23 +146,22 @@ TEST(SystemSound, DISABLED_AChimeNamedOutsideTheCodePagePlays) {
       << "two strokes of a 1.3 s chime returned early";
 }
 
-// Serves this thread's messages as the program's loop does (keys to the dialog manager first),
-// at least until all that was posted before the call has been handled and then until `done()`;
-// false when only a hang would take this long.
+// Serves this thread's messages as the program's loop does (keys to the dialog manager first)
+// until all posted before the call are handled and `done()`; false only after a hang's wait.
 bool NothingMore() { return true; }
 bool Pump(const std::function<bool()>& done = NothingMore) {
-  constexpr UINT kServed = WM_APP + 0x3FF;  // posted behind the rest: the queue is served to it
-  PostThreadMessageW(GetCurrentThreadId(), kServed, 0, 0);
-  bool served = false;
+  const UINT served = WM_APP + 0x3FF;  // posted behind the rest
+  PostThreadMessageW(GetCurrentThreadId(), served, 0, 0);
+  bool seen = false;
   for (const ULONGLONG limit = GetTickCount64() + 60000; GetTickCount64() < limit;) {
     MSG msg;
-    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (served && done()) return true;
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      seen |= !msg.hwnd && msg.message == served;
+      if (!Window::PreTranslate(msg)) DispatchMessageW(&msg);
+    } else if (seen && done()) {
+      return true;
+    } else {
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-    } else if (!msg.hwnd && msg.message == kServed) {
-      served = true;
-    } else if (!Window::PreTranslate(msg)) {
-      DispatchMessageW(&msg);
     }
   }
   return false;
