@@ -57,8 +57,11 @@ zdz_sound_segments() {
     }'
 }
 
-# zdz_sound_from FILE BYTE: zdz_sound_segments of the recording from BYTE (a whole 10 ms window,
-# a multiple of 882) on, in seconds from there: a watch that looks often reads only the new part.
-zdz_sound_from() { tail -c +$(($2 + 1)) "$1" | zdz_sound_segments /dev/stdin; }
+# zdz_sound_over FILE [SECONDS] [FROM]: a sound was heard in the recording from byte FROM (a
+# multiple of 882, a whole 10 ms) on, and the last one ended SECONDS (0.5) before its end.
+zdz_sound_over() {
+  tail -c +$((${3:-0} + 1)) "$1" | zdz_sound_segments /dev/stdin | awk -v q="${2:-0.5}" \
+    '/^# total/ { t = $3; next } { e = $2; n++ } END { exit !(n && t - e >= q) }'
+}
 
 zdz_count_sounds() { zdz_sound_segments "$@" | grep -vc '^#'; }

@@ -50,11 +50,7 @@ near() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b * 1.5 + 0.3 && (b == 0 ||
 # answered LONGEST LEAST MOST: the longest wait for an answer, in ms, is within LEAST..MOST.
 answered() { [[ $1 =~ ^[0-9]+$ ]] && (($2 <= $1 && $1 <= $3)); }
 # A sound has been heard and is over: a second of silence after it (or nothing was to be heard).
-heard_all() {
-  awk -v s="$1" 'BEGIN { exit !(s == 0) }' && return 0
-  zdz_sound_segments "$ZDZ_REC" | awk '/^# total/ { t = $3; next } { e = $2; n++ }
-    END { exit !(n && t - e >= 1) }'
-}
+heard_all() { awk -v s="$1" 'BEGIN { exit !(s == 0) }' || zdz_sound_over "$ZDZ_REC" 1; }
 zdz_diagnostics() { zdz_sound_segments "$ZDZ_REC"; }
 put() { rm -f "$snd/chime.wav"; [[ $1 == missing ]] || cp "$f/$1.wav" "$snd/chime.wav"; }
 settings() {  # settings WINDOW_MODE
