@@ -64,4 +64,12 @@ zdz_sound_over() {
     '/^# total/ { t = $3; next } { e = $2; n++ } END { exit !(n && t - e >= q) }'
 }
 
+# zdz_strokes FILE [SECONDS]: the strokes heard, as all the sound heard over one stroke's SECONDS
+# (the median piece by default): a stroke that a busy server split into pieces counts once.
+zdz_strokes() {
+  zdz_sound_segments "$1" | awk '!/^#/ { print $2 - $1 }' | sort -n | awk -v u="${2:-0}" '
+    { d[NR] = $1; t += $1 }
+    END { u = u ? u : d[int(NR / 2) + 1]; printf "%d\n", NR ? t / u + 0.5 : 0 }'
+}
+
 zdz_count_sounds() { zdz_sound_segments "$@" | grep -vc '^#'; }

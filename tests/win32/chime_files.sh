@@ -129,12 +129,8 @@ zdz_record_start cuckoo13
 start_clock 12:59:58
 zdz_wait 30 settled_icon
 read -r ix iy iw ih < <(icon_geometry)
-# Strokes heard: all the sound heard over one stroke's (0.19 s as the envelope measures the faded
-# 0.2 s), so a stroke that a busy server splits into pieces still counts once.
-strokes_in() {
-  zdz_sound_segments "$1" | awk '!/^#/ { s += $2 - $1 } END { printf "%d\n", s / 0.19 + 0.5 }'
-}
-strokes_heard() { (($(strokes_in "$ZDZ_REC") >= $1)); }
+# A stroke's sound is 0.19 s as the envelope measures the faded 0.2 s.
+strokes_heard() { (($(zdz_strokes "$ZDZ_REC" 0.19) >= $1)); }
 # Into the first strokes as they are heard: a recorder slow to start shifts its own clock, so
 # the time since it was started says nothing about when the chime began.
 zdz_check "the chime begins" zdz_wait 30 strokes_heard 1
@@ -151,7 +147,7 @@ xdotool key Escape
 # (a stroke is due every 0.35 s): a chime held up by the click leaves a hole in the middle.
 on_time() {
   zdz_sound_segments "$1" | awk '!/^#/ { bad += n++ && $1 - e >= 1.8; e = $2 } END { exit bad }' &&
-    (($(strokes_in "$1") == 13))
+    (($(zdz_strokes "$1" 0.19) == 13))
 }
 zdz_check "a right click during 13 strokes delays none of them" on_time "$ZDZ_REC"
 zdz_stop_pid "$pid"
