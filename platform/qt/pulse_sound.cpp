@@ -19,8 +19,9 @@ namespace {
 constexpr int kChunkMs = 20;
 constexpr int kBufferMs = 50;
 constexpr auto kStopWait = std::chrono::seconds(1);
-// What a play may take beyond its sound's length: connecting, the buffer, a slow server.
-constexpr auto kMargin = std::chrono::seconds(2);
+// What a stroke may take beyond its sound's length: connecting, the buffer, a slow server, a
+// busy machine's late scheduling.
+constexpr auto kMargin = std::chrono::seconds(3);
 
 struct SndfileCloser {
   void operator()(SNDFILE* f) const { sf_close(f); }
@@ -86,10 +87,12 @@ std::unique_ptr<Stream> OpenImage(std::shared_ptr<const wave::Image> image) {
   return st;
 }
 
-// When the whole play must have ended, whatever the server does.
-PulseStream::Clock::time_point DeadlineOf(const Stream& st) {
+// When a stroke begun now must have been played, whatever the server does. Each stroke has its
+// own deadline: a busy machine that delays every stroke a little still plays the whole chime,
+// while a server that stops holds the clock for one stroke and the margin at most.
+PulseStream::Clock::time_point StrokeDeadline(const Stream& st) {
   const auto length = std::chrono::microseconds(st.frames * 1'000'000 / st.rate);
-  return PulseStream::Clock::now() + length * st.strokes + kMargin;
+  return PulseStream::Clock::now() + length + kMargin;
 }
 
 bool Connect(Stream& st, PulseStream::Clock::time_point deadline) {
@@ -109,7 +112,7 @@ bool Connect(Stream& st, PulseStream::Clock::time_point deadline) {
 // Connects and plays every stroke back to back on the one stream, until the end or until
 // `generation` moves past `mine`. False when the server fails or takes too long.
 bool Run(Stream& st, const std::atomic<std::uint64_t>& generation, std::uint64_t mine) {
-  const auto deadline = DeadlineOf(st);
+  auto deadline = StrokeDeadline(st);
   const PulseStream::StopRequested stop = [&] { return generation.load() != mine; };
   if (!Connect(st, deadline)) return false;
   const sf_count_t chunk = std::max(1, st.rate * kChunkMs / 1000);
@@ -117,7 +120,10 @@ bool Run(Stream& st, const std::atomic<std::uint64_t>& generation, std::uint64_t
   std::vector<float> out;
   if (st.channels != st.fileChannels) out.resize(static_cast<std::size_t>(chunk * st.channels));
   for (int stroke = 0; stroke < st.strokes; ++stroke) {
-    if (stroke > 0 && sf_seek(st.file.get(), 0, SEEK_SET) < 0) break;
+    if (stroke > 0) {
+      if (sf_seek(st.file.get(), 0, SEEK_SET) < 0) break;
+      deadline = StrokeDeadline(st);  // the server has taken all but its buffer of the last one
+    }
     sf_count_t left = st.frames;
     while (left > 0) {
       if (stop()) return true;

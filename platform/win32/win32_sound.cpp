@@ -12,8 +12,9 @@ namespace zdz::win32 {
 
 namespace {
 
-// What a play may take beyond its sound: the device's start-up, its buffer, a slow driver.
-constexpr ULONGLONG kMarginMs = 2000;
+// What a stroke may take beyond its sound: the device's start-up, its buffer, a slow driver, a
+// busy machine's late scheduling.
+constexpr ULONGLONG kMarginMs = 3000;
 
 class FileSource : public wave::ByteSource {
  public:
@@ -89,19 +90,20 @@ struct SystemSound::Device {
     return true;
   }
 
-  bool Ended() const {
-    return std::all_of(headers.begin(), headers.end(),
-                       [](const WAVEHDR& h) { return (h.dwFlags & WHDR_DONE) != 0; });
-  }
-
-  // Waits for the last stroke, and no longer than the sound's length plus a margin.
+  // Waits for the last stroke. Each stroke has its sound's length plus the margin, counted from
+  // the end of the one before (the first from the start): a busy machine that delays every
+  // stroke a little still plays the whole chime, while a device that stops playing holds the
+  // clock for one stroke and the margin at most.
   bool Wait() const {
-    const ULONGLONG deadline = GetTickCount64() + kMarginMs +
-                               static_cast<ULONGLONG>(image->length.count()) * headers.size();
-    while (!Ended()) {
-      const ULONGLONG now = GetTickCount64();
-      if (now >= deadline) return false;
-      WaitForSingleObject(event, static_cast<DWORD>(deadline - now));
+    const ULONGLONG budget = static_cast<ULONGLONG>(image->length.count()) + kMarginMs;
+    ULONGLONG deadline = GetTickCount64() + budget;
+    for (const WAVEHDR& h : headers) {
+      while ((h.dwFlags & WHDR_DONE) == 0) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return false;
+        WaitForSingleObject(event, static_cast<DWORD>(deadline - now));
+      }
+      deadline = GetTickCount64() + budget;
     }
     return true;
   }

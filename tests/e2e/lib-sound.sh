@@ -57,4 +57,19 @@ zdz_sound_segments() {
     }'
 }
 
+# zdz_sound_over FILE [SECONDS] [FROM]: a sound was heard in the recording from byte FROM (a
+# multiple of 882, a whole 10 ms) on, and the last one ended SECONDS (0.5) before its end.
+zdz_sound_over() {
+  tail -c +$((${3:-0} + 1)) "$1" | zdz_sound_segments /dev/stdin | awk -v q="${2:-0.5}" \
+    '/^# total/ { t = $3; next } { e = $2; n++ } END { exit !(n && t - e >= q) }'
+}
+
+# zdz_strokes FILE [SECONDS]: the strokes heard, as all the sound heard over one stroke's SECONDS
+# (the median piece by default): a stroke that a busy server split into pieces counts once.
+zdz_strokes() {
+  zdz_sound_segments "$1" | awk '!/^#/ { print $2 - $1 }' | sort -n | awk -v u="${2:-0}" '
+    { d[NR] = $1; t += $1 }
+    END { u = u ? u : d[int(NR / 2) + 1]; printf "%d\n", NR ? t / u + 0.5 : 0 }'
+}
+
 zdz_count_sounds() { zdz_sound_segments "$@" | grep -vc '^#'; }

@@ -80,7 +80,7 @@ double PeakWhile(const std::function<void()>& play) {
   int pid = 0;
   short s = 0;
   if (!p || std::fscanf(p.get(), "%d", &pid) != 1 || std::fgetc(p.get()) != '\n') return -1;
-  std::fread(&s, sizeof s, 1, p.get());  // samples flow: the recording has begun
+  if (std::fread(&s, sizeof s, 1, p.get()) != 1) return -1;  // samples flow: recording began
   play();
   usleep(100'000);  // the sink's last samples
   kill(pid, SIGTERM);

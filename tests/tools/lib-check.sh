@@ -12,7 +12,7 @@
 #   zdz_has TEXT STRING...      succeeds when TEXT holds every STRING (as is, not a pattern);
 #                               else says which one it lacks
 #   zdz_wait SECONDS CMD...     runs CMD every 0.1 s until it succeeds (status 0) or SECONDS,
-#                               which may have tenths, are up (status 1)
+#                               which may have tenths, have passed (status 1)
 #   zdz_stop_pid PID            SIGTERM, up to 2 s, then SIGKILL; reaps it when it is our child
 #   zdz_stop_all                zdz_stop_pid on every pid in ZDZ_PIDS, the last started first
 #
@@ -62,15 +62,18 @@ zdz_has() {
   done
 }
 
+# The limit is kept by the clock, not by counting tries: a check that is slow on a busy machine
+# gets fewer tries, not a longer wait.
+zdz_ms() { local t=${EPOCHREALTIME/[.,]/}; echo $((10#$t / 1000)); }
 zdz_wait() {
-  local whole=${1%%.*} tenths=0 i
+  local whole=${1%%.*} tenths=0 limit
   [[ $1 == *.* ]] && tenths=${1#*.} && tenths=${tenths:0:1}
   shift
-  for ((i = 10 * 10#${whole:-0} + ${tenths:-0}; i >= 0; i--)); do
-    "$@" >/dev/null 2>&1 && return 0
-    ((i)) && sleep 0.1
+  limit=$(($(zdz_ms) + 1000 * 10#${whole:-0} + 100 * ${tenths:-0}))
+  until "$@" >/dev/null 2>&1; do
+    (($(zdz_ms) < limit)) || return 1
+    sleep 0.1
   done
-  return 1
 }
 
 zdz_stop_pid() {

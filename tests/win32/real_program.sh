@@ -22,12 +22,10 @@ wine "$exe" &
 ZDZ_PIDS+=("$!")
 trap 'zdz_stop_all; wineserver -w 2>/dev/null; rm -rf "$ZDZ_WORK"' EXIT
 
-values=""
-for _ in $(seq 300); do  # only a program that never writes them takes this long
-  values=$(wine reg query "$key\\Zazedor" 2>/dev/null | iconv -f CP932 -t UTF-8 | tr -d '\r')
-  [[ $values == *WAVEName* ]] && break
-  sleep 0.1
-done
+stored() { wine reg query "$key\\Zazedor" 2>/dev/null | iconv -f CP932 -t UTF-8 | tr -d '\r'; }
+written() { [[ $(stored) == *WAVEName* ]]; }
+zdz_wait 60 written  # only a program that never writes them takes this long
+values=$(stored)
 zdz_check "the four flags are False" test "$(grep -Ec '^ +[0-3] +REG_SZ +False$' <<<"$values")" = 4
 zdz_check "WAVE is the chime beside the program" grep -Eq '^ +WAVE +REG_SZ +.*\\Ruvazu\.wav$' <<<"$values"
 zdz_check "WAVEName is ' Ruvazu.wav'" grep -Eq '^ +WAVEName +REG_SZ +  Ruvazu\.wav$' <<<"$values"

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -145,12 +146,25 @@ TEST(SystemSound, DISABLED_AChimeNamedOutsideTheCodePagePlays) {
       << "two strokes of a 1.3 s chime returned early";
 }
 
-void Pump() {
-  MSG msg;
-  for (int i = 0; i < 20; ++i) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(10);
+// Serves this thread's messages as the program's loop does (keys to the dialog manager first)
+// until all posted before the call are handled and `done()`; false only after a hang's wait.
+bool NothingMore() { return true; }
+bool Pump(const std::function<bool()>& done = NothingMore) {
+  const UINT served = WM_APP + 0x3FF;  // posted behind the rest
+  PostThreadMessageW(GetCurrentThreadId(), served, 0, 0);
+  bool seen = false;
+  for (const ULONGLONG limit = GetTickCount64() + 60000; GetTickCount64() < limit;) {
+    MSG msg;
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      seen |= !msg.hwnd && msg.message == served;
+      if (!Window::PreTranslate(msg)) DispatchMessageW(&msg);
+    } else if (seen && done()) {
+      return true;
+    } else {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    }
   }
+  return false;
 }
 
 // Every value of a key as it is stored (type and bytes); nothing when the key is absent.
@@ -209,7 +223,7 @@ class ProgramOnWin32 : public ::testing::Test {
     app = std::make_unique<Application>(desktop);
     ASSERT_TRUE(app->Start());
     hwnd = reinterpret_cast<HWND>(app->Clock()->Window().Handle());
-    Pump();
+    ASSERT_TRUE(Pump());
   }
   void TearDown() override {
     app.reset();
@@ -342,20 +356,10 @@ TEST(RealProgram, AFirstRunThatCannotStoreItsDefaultsSaysSoInABoxAndEndsWithStat
   EXPECT_NE(text.find("Zazedor\\Zazedor"), std::string::npos) << text;
 }
 
-// The program's message loop, which hands keyboard input to the dialog manager first.
-void PumpKeys() {
-  MSG msg;
-  for (int i = 0; i < 20; ++i) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-      if (!Window::PreTranslate(msg)) DispatchMessageW(&msg);
-    Sleep(10);
-  }
-}
-
-void Press(HWND focus, WPARAM key) {
+bool Press(HWND focus, WPARAM key, const std::function<bool()>& done = NothingMore) {
   SetFocus(focus);
   PostMessageW(focus, WM_KEYDOWN, key, 0);
-  PumpKeys();
+  return Pump(done);
 }
 
 HWND ChildWithStyle(HWND window, const wchar_t* cls, LONG_PTR style) {
@@ -371,17 +375,18 @@ TEST_F(ProgramOnWin32, ClicksEnterAndEscReachTheModelFromAnyControl) {
   HWND options = reinterpret_cast<HWND>(app->Options().Window().Handle());
   SendMessageW(ChildWithStyle(options, L"Button", BS_AUTOCHECKBOX), BM_CLICK, 0, 0);
   EXPECT_EQ(app->State().OptFlag[2], kTrue);  // the chime's check box reads its own click
-  Press(ChildWithStyle(options, L"Button", BS_AUTORADIOBUTTON), VK_RETURN);
+  ASSERT_TRUE(Press(ChildWithStyle(options, L"Button", BS_AUTORADIOBUTTON), VK_RETURN));
   EXPECT_TRUE(IsWindowVisible(options));  // no default button: Enter does nothing
-  Press(ChildWithStyle(options, L"Button", BS_AUTORADIOBUTTON), VK_ESCAPE);
-  EXPECT_FALSE(IsWindowVisible(options));
+  const auto hidden = [](HWND w) { return [w] { return !IsWindowVisible(w); }; };
+  EXPECT_TRUE(
+      Press(ChildWithStyle(options, L"Button", BS_AUTORADIOBUTTON), VK_ESCAPE, hidden(options)));
   EXPECT_TRUE(IsWindowEnabled(hwnd));
 
   app->Clock()->OpenVersion();
   HWND about = reinterpret_cast<HWND>(app->About().Window().Handle());
   ASSERT_TRUE(IsWindowVisible(about));
-  Press(ChildWithStyle(about, L"Static", SS_ICON), VK_RETURN);  // the default button answers
-  EXPECT_FALSE(IsWindowVisible(about));
+  // The default button answers.
+  EXPECT_TRUE(Press(ChildWithStyle(about, L"Static", SS_ICON), VK_RETURN, hidden(about)));
 }
 
 // With DPI awareness a real move at x = 513 would read as the icon's left click.
