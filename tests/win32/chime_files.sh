@@ -143,10 +143,9 @@ zdz_check "all 13 strokes are heard" zdz_wait 60 strokes_heard 13
 zdz_record_stop
 zdz_check "the menu opens once the chime has ended" zdz_wait 30 settings_menu
 xdotool key Escape
-# on_time RECORDING: 13 strokes, and no silence of 1.8 s between the first and the last (a
-# stroke is due every 0.35 s): a chime held up by the click leaves a hole in the middle. A busy
-# server splits strokes (more pieces) or repeats pieces (more sound): 13 strokes are counted
-# either as pieces less than 0.1 s apart merged, or as the sound heard over one stroke's.
+# on_time RECORDING: 13 strokes (a busy server splits them or repeats pieces: as pieces under
+# 0.1 s apart merged, or as all the sound over one stroke's), and no 1.8 s silence among them (a
+# stroke is due every 0.35 s): a chime held up by the click leaves a hole in the middle.
 on_time() {
   local runs holes
   read -r runs holes < <(zdz_sound_segments "$1" | awk '!/^#/ {
