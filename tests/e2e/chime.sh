@@ -12,8 +12,7 @@ zdz_require "the session has the null sink test_sink" zdz_has "$(pactl list shor
 # zdz_start with the clock set to a local time, running at real speed from there.
 start_at() { zdz_start "$1" LD_PRELOAD="$ZDZ_FAKETIME_LIB" FAKETIME="@$2" TZ=Asia/Tokyo; }
 fcmp() { awk -v a="$1" -v b="$3" "BEGIN { exit !(a $2 b) }"; }
-strokes_heard() { zdz_strokes "$ZDZ_REC"; }
-heard_any() { (($(strokes_heard) > 0)); }
+heard_any() { (($(zdz_strokes "$ZDZ_REC") > 0)); }
 
 zdz_log "# cuckoo chime at 15:00 with a 0.2 s stroke"
 cfg=$(zdz_new_config)
@@ -38,7 +37,7 @@ for ((limit = SECONDS + 90; SECONDS < limit; )); do
 done
 zdz_record_stop
 segments=$(zdz_sound_segments "$ZDZ_REC")
-strokes=$(strokes_heard)
+strokes=$(zdz_strokes "$ZDZ_REC")
 zdz_log "  strokes (start end): $(grep -v '^#' <<<"$segments" | tr '\n' ' ')"
 zdz_check "exactly 15 strokes (heard $strokes)" test "$strokes" -eq 15 || zdz_record_keep "$ZDZ_REC"
 one_run() {

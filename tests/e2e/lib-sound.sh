@@ -15,7 +15,6 @@ zdz_record_start() {
     --client-name=zdz-e2e-recorder "$ZDZ_REC" &
   ZDZ_REC_PID=$!
   ZDZ_PIDS+=("$ZDZ_REC_PID")
-  ZDZ_REC_T0=$(date +%s.%N)
   zdz_wait 30 test -s "$ZDZ_REC"
 }
 
@@ -25,9 +24,6 @@ zdz_record_stop() {
   zdz_stop_pid "$ZDZ_REC_PID"
   zdz_stop_pid "$ZDZ_REC_KEEPER"
 }
-
-# Seconds since the recording started.
-zdz_record_elapsed() { echo "$(date +%s.%N) $ZDZ_REC_T0" | awk '{ printf "%.3f\n", $1 - $2 }'; }
 
 # Saves a recording as WAV next to the artefacts, for listening after a failure.
 zdz_record_keep() {

@@ -64,14 +64,13 @@ zdz_has() {
 
 # The limit is kept by the clock, not by counting tries: a check that is slow on a busy machine
 # gets fewer tries, not a longer wait.
-zdz_ms() { local t=${EPOCHREALTIME/[.,]/}; echo $((10#$t / 1000)); }
 zdz_wait() {
   local whole=${1%%.*} tenths=0 limit
   [[ $1 == *.* ]] && tenths=${1#*.} && tenths=${tenths:0:1}
   shift
-  limit=$(($(zdz_ms) + 1000 * 10#${whole:-0} + 100 * ${tenths:-0}))
+  limit=$((10#${EPOCHREALTIME/[.,]/} + 1000000 * 10#${whole:-0} + 100000 * ${tenths:-0}))
   until "$@" >/dev/null 2>&1; do
-    (($(zdz_ms) < limit)) || return 1
+    ((10#${EPOCHREALTIME/[.,]/} < limit)) || return 1
     sleep 0.1
   done
 }

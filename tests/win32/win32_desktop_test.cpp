@@ -148,8 +148,7 @@ TEST(SystemSound, DISABLED_AChimeNamedOutsideTheCodePagePlays) {
 
 // Serves this thread's messages as the program's loop does (keys to the dialog manager first)
 // until all posted before the call are handled and `done()`; false only after a hang's wait.
-bool NothingMore() { return true; }
-bool Pump(const std::function<bool()>& done = NothingMore) {
+bool Pump(const std::function<bool()>& done = {}) {
   const UINT served = WM_APP + 0x3FF;  // posted behind the rest
   PostThreadMessageW(GetCurrentThreadId(), served, 0, 0);
   bool seen = false;
@@ -158,7 +157,7 @@ bool Pump(const std::function<bool()>& done = NothingMore) {
     if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       seen |= !msg.hwnd && msg.message == served;
       if (!Window::PreTranslate(msg)) DispatchMessageW(&msg);
-    } else if (seen && done()) {
+    } else if (seen && (!done || done())) {
       return true;
     } else {
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
@@ -356,7 +355,7 @@ TEST(RealProgram, AFirstRunThatCannotStoreItsDefaultsSaysSoInABoxAndEndsWithStat
   EXPECT_NE(text.find("Zazedor\\Zazedor"), std::string::npos) << text;
 }
 
-bool Press(HWND focus, WPARAM key, const std::function<bool()>& done = NothingMore) {
+bool Press(HWND focus, WPARAM key, const std::function<bool()>& done = {}) {
   SetFocus(focus);
   PostMessageW(focus, WM_KEYDOWN, key, 0);
   return Pump(done);
@@ -377,16 +376,15 @@ TEST_F(ProgramOnWin32, ClicksEnterAndEscReachTheModelFromAnyControl) {
   EXPECT_EQ(app->State().OptFlag[2], kTrue);  // the chime's check box reads its own click
   ASSERT_TRUE(Press(ChildWithStyle(options, L"Button", BS_AUTORADIOBUTTON), VK_RETURN));
   EXPECT_TRUE(IsWindowVisible(options));  // no default button: Enter does nothing
-  const auto hidden = [](HWND w) { return [w] { return !IsWindowVisible(w); }; };
-  EXPECT_TRUE(
-      Press(ChildWithStyle(options, L"Button", BS_AUTORADIOBUTTON), VK_ESCAPE, hidden(options)));
+  EXPECT_TRUE(Press(ChildWithStyle(options, L"Button", BS_AUTORADIOBUTTON), VK_ESCAPE,
+                    [&] { return !IsWindowVisible(options); }));
   EXPECT_TRUE(IsWindowEnabled(hwnd));
 
   app->Clock()->OpenVersion();
   HWND about = reinterpret_cast<HWND>(app->About().Window().Handle());
   ASSERT_TRUE(IsWindowVisible(about));
-  // The default button answers.
-  EXPECT_TRUE(Press(ChildWithStyle(about, L"Static", SS_ICON), VK_RETURN, hidden(about)));
+  EXPECT_TRUE(Press(ChildWithStyle(about, L"Static", SS_ICON), VK_RETURN,  // the default button
+                    [&] { return !IsWindowVisible(about); }));
 }
 
 // With DPI awareness a real move at x = 513 would read as the icon's left click.
