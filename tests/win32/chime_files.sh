@@ -94,14 +94,7 @@ done
 # The Test button, in one run of the program: the file changes under the same name between
 # presses, and each press reads it again.
 start_clock 09:00:10
-options() {  # Ctrl+O, again if the window was not ready for it
-  for _ in 1 2 3; do
-    zdz_wait 30 xdotool search --onlyvisible --name '^Zoduzazu$' windowactivate --sync key ctrl+o
-    zdz_wait 5 xdotool search --onlyvisible --name '^各種設定$' && return 0
-  done
-  return 1
-}
-zdz_check "the options dialog opens" options
+zdz_check "the options dialog opens" open_options
 for c in "${cases[@]}"; do
   read -r name sound lasts <<<"$c"
   put "$name"

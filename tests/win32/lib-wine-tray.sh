@@ -42,3 +42,12 @@ choose_first_item() {
   read -r mx my mw _ < <(menu_geometry)
   xdotool mousemove $((mx + mw / 3)) $((my + 12)) click 1
 }
+
+# The clock window's Ctrl+O until the options dialog is up: again if the window was not ready.
+open_options() {
+  for _ in 1 2 3; do
+    zdz_wait 30 xdotool search --onlyvisible --name '^Zoduzazu$' windowactivate --sync key ctrl+o
+    zdz_wait 5 xdotool search --onlyvisible --name '^各種設定$' && return 0
+  done
+  return 1
+}

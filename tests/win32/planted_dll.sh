@@ -14,6 +14,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../tools/lib-check.sh"
 # shellcheck source=../e2e/lib-sound.sh
 source "$here/../e2e/lib-sound.sh"
+# shellcheck source=lib-wine-tray.sh
+source "$here/lib-wine-tray.sh"
 ZDZ_WORK=$(mktemp -d)
 trap 'zdz_stop_all; rm -rf "$ZDZ_WORK"' EXIT
 base=${WINEDLLOVERRIDES:-}
@@ -58,14 +60,7 @@ marks | xargs -r rm -f
 echo "-- the real program, its Test button"
 start "$exe"
 zdz_check "zoduzazu.exe's window opens" window
-options() {  # Ctrl+O, again if the window was not ready for it
-  for _ in 1 2 3; do
-    zdz_wait 10 xdotool search --onlyvisible --name '^Zoduzazu$' windowactivate --sync key ctrl+o
-    zdz_wait 5 xdotool search --onlyvisible --name '^各種設定$' && return 0
-  done
-  return 1
-}
-zdz_check "the options dialog opens" options
+zdz_check "the options dialog opens" open_options
 zdz_record_start test
 wine "$probe" click 各種設定 Test
 zdz_check "the chime is heard" zdz_wait 30 heard
