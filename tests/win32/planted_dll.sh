@@ -73,7 +73,7 @@ echo "-- no winmm.dll in System32"
 # Native only: Wine has none there, so none of the program's waveOut calls can be found.
 WINEDLLOVERRIDES="$base;winmm=n" start "$exe"
 zdz_check "zoduzazu.exe's window opens" window
-zdz_check "the options dialog opens" options
+zdz_check "the options dialog opens" open_options
 zdz_record_start silent
 wine "$probe" click 各種設定 Test
 zdz_check "the Test button was pressed" zdz_wait 10 wine "$probe" click 各種設定 Stop
