@@ -99,7 +99,10 @@ bool Check(Format& f) {
   const std::uint32_t claimed = U32(&b[8]);
   f.blockAlign = U16(&b[12]);
   const std::uint16_t bits = U16(&b[14]);
-  if (channels == 0 || rate == 0 || claimed == 0 || f.blockAlign == 0) return false;
+  // Every output plays 1 kHz to 384 kHz; beyond, PulseAudio aborts the program (Wine's sound
+  // goes through it too), and below, a short file claims a minute of near silence.
+  if (rate < kMinRate || rate > kMaxRate) return false;
+  if (channels == 0 || claimed == 0 || f.blockAlign == 0) return false;
   std::size_t extra = 0;
   if (b.size() >= 18) {
     // A count of extra bytes past the chunk's end would send a player reading beyond it.

@@ -39,6 +39,10 @@ struct Image {
   std::chrono::milliseconds length{0};  // one stroke
 };
 
+// The sample rates every desktop's output takes.
+inline constexpr std::uint32_t kMinRate = 1'000;
+inline constexpr std::uint32_t kMaxRate = 384'000;
+
 // Never more than this much sound in memory, whatever the format claims.
 inline constexpr std::size_t kMaxImageBytes = 96u * 1024 * 1024;
 

@@ -116,6 +116,9 @@ TEST(WaveImage, WhatIsNotAPlayableWaveIsSilent) {
            Riff(kPcm16 + Chunk("data", "x")),                      // less than one frame
            Riff(Fmt(1, 0, 8000, 16, 2) + data),                    // no channels
            Riff(Fmt(1, 1, 0, 16) + data),                          // no rate
+           Riff(Fmt(1, 1, 999, 16) + data),                        // below what outputs take
+           Riff(Fmt(1, 1, 384'001, 16) + data),                    // above
+           Riff(Fmt(1, 1, 1'000'000, 16) + data),                  // far above
            Riff(Fmt(1, 2, 8000, 16, 2) + data),                    // frames that do not fit
            Riff(Fmt(1, 1, 8000, 12) + data),                       // no such PCM
            Riff(Fmt(3, 1, 8000, 16) + data),                       // no such float
@@ -146,8 +149,9 @@ TEST(WaveImage, TheImageIsACleanFileEveryBackEndReads) {
   auto again = ReadBytes(std::string(b.begin(), b.end()));
   ASSERT_TRUE(again);
   EXPECT_EQ(again->bytes, b);
-  // 8-bit odd-length sound keeps its pad byte; float and A-law are kept too.
-  for (const std::string& fmt : {Fmt(1, 1, 8000, 8), Fmt(3, 2, 8000, 32), Fmt(6, 1, 8000, 8)}) {
+  // 8-bit odd-length sound keeps its pad byte; float, A-law and the rates at the bounds are kept.
+  for (const std::string& fmt : {Fmt(1, 1, 8000, 8), Fmt(3, 2, 8000, 32), Fmt(6, 1, 8000, 8),
+                                 Fmt(1, 1, 1000, 8), Fmt(1, 1, 384'000, 8)}) {
     image = ReadBytes(Riff(fmt + Chunk("data", Samples(63))));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->bytes.size() % 2, 0u);
