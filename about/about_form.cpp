@@ -44,6 +44,7 @@ FormSpec AboutFormSpec() {
   using K = ControlKind;
   FormSpec f;
   f.name = "fomAbout";
+  f.dialog = true;
   f.clientWidth = 5775;
   f.clientHeight = 3360;
   f.showInTaskbar = false;

@@ -53,8 +53,12 @@ void Application::OpenOptions() {
   if (clock_) clock_->SetEnabled(false);
 }
 
-void Application::OptionsClosed() {
+void Application::OptionsClosed(bool saved) {
   if (!clock_) return;
+  if (saved) {
+    clock_->EnableDelete(true);
+    SwitchTrayMode(state_.Flag(kFlagWindow));
+  }
   clock_->ApplyLayout(state_.Flag(kFlag24Hour));
   clock_->SetEnabled(true);
 }

@@ -42,8 +42,10 @@ class Application : private NotifyAreaListener {
   std::string DefaultWavePath();
 
   // The options dialog, shown over the clock, which stays disabled until OptionsClosed.
+  // `saved`: OK stored the settings, so there are settings to delete again and the clock
+  // takes the stored presentation.
   void OpenOptions();
-  void OptionsClosed();
+  void OptionsClosed(bool saved);
 
   SharedState& State() { return state_; }
   Desktop& Desk() { return desktop_; }

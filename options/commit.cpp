@@ -1,5 +1,4 @@
 // OptionsDialog's OK and Cancel, and closing the dialog.
-#include "clock/clock_window.h"
 #include "core/application.h"
 #include "core/settings_format.h"
 #include "core/store_message.h"
@@ -11,13 +10,11 @@ namespace zdz {
 void OptionsDialog::OnOkCancel(std::int16_t index) {
   if (closed_) return;
   if (form_.Ctl("chkALARM", kAlarmTest).Value()) chkA2();
+  bool saved = false;
   if (index == kButtonOk) {
     try {
       SaveOptions(app_.Desk().Store(), app_.State());
-      if (ClockWindow* clock = app_.Clock()) {
-        clock->EnableDelete(true);
-        app_.SwitchTrayMode(app_.State().Flag(kFlagWindow));
-      }
+      saved = true;
     } catch (const StoreError& e) {
       // Nothing was stored: say so rather than lose the choice silently at the next start.
       // The dialog still closes, with the choices in effect for this session.
@@ -26,7 +23,7 @@ void OptionsDialog::OnOkCancel(std::int16_t index) {
   } else {
     ReloadStored();
   }
-  Close();
+  Close(saved);
 }
 
 void OptionsDialog::ReloadStored() {
@@ -39,10 +36,10 @@ void OptionsDialog::ReloadStored() {
   ReadAgain(app_.Desk().Store(), opened, app_.State());
 }
 
-void OptionsDialog::Close() {
+void OptionsDialog::Close(bool saved) {
   closed_ = true;
   form_.SetTopmost(false);
-  app_.OptionsClosed();
+  app_.OptionsClosed(saved);
   form_.Hide();
   app_.ReleaseOptions();
 }

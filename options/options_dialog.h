@@ -45,7 +45,7 @@ class OptionsDialog {
 
  private:
   void ReloadStored();
-  void Close();
+  void Close(bool saved);
 
   Application& app_;
   Form form_;

@@ -29,6 +29,7 @@ FormSpec OptionsFormSpec() {
   using K = ControlKind;
   FormSpec f;
   f.name = "fomOPTION";
+  f.dialog = true;
   f.caption = text::kOptionCaption;
   f.clientWidth = 4605;
   f.clientHeight = 3525;

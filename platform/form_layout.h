@@ -90,6 +90,8 @@ struct FormSpec {
   // Either the outer size (frame, title and menu bar included) or the client size is given.
   int outerWidth = 0, outerHeight = 0;
   int clientWidth = 0, clientHeight = 0;
+  // A dialog: a fixed frame, no icon or menu bar of its own, Esc and Enter reach its buttons.
+  bool dialog = false;
   bool minButton = false;
   bool maxButton = false;
   bool showInTaskbar = true;

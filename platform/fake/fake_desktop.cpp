@@ -184,10 +184,12 @@ wave::Opener FakeSound::FileOpener() {
   };
 }
 
-bool FakeSound::Output(std::shared_ptr<const wave::Image> image, int strokes, bool async) {
+bool FakeSound::Play(std::shared_ptr<const wave::Image> image, int strokes, bool async,
+                     Clock::time_point until) {
   const std::string name = Opened().back();
   plays.push_back({name, strokes, async});
   lastImage = std::move(image);
+  lastUntil = until;
   playing = async ? name : "";
   desk_.log.push_back("play " + name + " " + std::to_string(strokes) + (async ? " async" : ""));
   return true;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/desktop.h"
+#include "platform/wave/chime_player.h"
 
 namespace zdz::fake {
 
@@ -151,14 +152,13 @@ class MemorySource : public wave::ByteSource {
   std::size_t at_ = 0;
 };
 
-class FakeSound : public Sound {
+// The fake sound system: files in memory, plays recorded.
+class FakeSound : public wave::Output {
  public:
-  // Its files are in memory and always arrive: a deadline here would only measure how soon a
-  // busy test machine starts the reader thread (the deadline has a test of its own).
-  explicit FakeSound(FakeDesktop& desk)
-      : Sound(kMaxStrokeSeconds, std::chrono::minutes(1)), desk_(desk) {}
-  wave::Opener FileOpener() override;
-  bool Output(std::shared_ptr<const wave::Image> image, int strokes, bool async) override;
+  explicit FakeSound(FakeDesktop& desk) : desk_(desk) {}
+  wave::Opener FileOpener();
+  bool Play(std::shared_ptr<const wave::Image> image, int strokes, bool async,
+            Clock::time_point until) override;
   void Stop() override { playing.clear(); }
 
   // A file that "exists", and the names opened so far.
@@ -167,6 +167,7 @@ class FakeSound : public Sound {
 
   std::vector<PlayCall> plays;
   std::shared_ptr<const wave::Image> lastImage;
+  Clock::time_point lastUntil;
   std::string playing;  // the file an asynchronous sound still plays, "" when none
 
  private:
@@ -268,7 +269,7 @@ class FakeDesktop : public Desktop {
   std::unique_ptr<OneShotTimer> CreateOneShot() override;
   SettingsStore& Store() override { return store; }
   NotifyArea& Tray() override { return tray; }
-  Sound& Audio() override { return sound; }
+  Sound& Audio() override { return player; }
   Registry& Reg() override { return registry; }
   TimeSource& Time() override { return time; }
   System& Sys() override { return system; }
@@ -297,6 +298,10 @@ class FakeDesktop : public Desktop {
   FakeStore store;
   FakeTray tray;
   FakeSound sound{*this};
+  // Its files are in memory and always arrive: a read deadline here would only measure how
+  // soon a busy test machine starts the reader thread (the deadline has tests of its own).
+  wave::ChimePlayer player{sound.FileOpener(), [this] { return &sound; }, wave::kMaxStrokeSeconds,
+                           std::chrono::minutes(1)};
   FakeRegistry registry;
   FakeTime time;
   FakeSystem system;

@@ -26,7 +26,7 @@ bool HasDisplay() {
 }
 
 bool gDesktopUp = false;
-zdz::qt::LazySound* gSound = nullptr;
+zdz::qt::SoundLoader* gSound = nullptr;
 QString gFirstWarning;
 
 // Qt aborts when it cannot open the display it was given: say so in one line and exit 1.
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
 
   zdz::qt::QtDesktop desktop(zdz::qt::QtDesktop::DefaultConfigBase());
   zdz::Application program(desktop);
-  gSound = &desktop.Pulse();
+  gSound = &desktop.SoundModule();
   zdz::qt::QuitOnSignals([] { gSound->Interrupt(); },
                          [&program] {
                            if (zdz::ClockWindow* clock = program.Clock()) {

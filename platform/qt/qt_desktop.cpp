@@ -2,13 +2,15 @@
 
 #include <QStandardPaths>
 
+#include "platform/qt/posix_file.h"
 #include "platform/qt/qt_one_shot.h"
 #include "platform/qt/qt_units.h"
 #include "platform/qt/qt_window.h"
 
 namespace zdz::qt {
 
-QtDesktop::QtDesktop(const std::string& configBase) : store_(configBase) {}
+QtDesktop::QtDesktop(const std::string& configBase)
+    : store_(configBase), sound_(OpenPosixFile, [this] { return output_.Load(); }) {}
 
 std::unique_ptr<WindowPeer> QtDesktop::CreateWindow(Form& form) {
   return std::make_unique<QtWindow>(form);

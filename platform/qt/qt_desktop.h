@@ -5,9 +5,10 @@
 
 #include "platform/desktop.h"
 #include "platform/qt/ini_settings_store.h"
-#include "platform/qt/lazy_sound.h"
 #include "platform/qt/qt_system.h"
 #include "platform/qt/qt_tray.h"
+#include "platform/qt/sound_loader.h"
+#include "platform/wave/chime_player.h"
 
 namespace zdz::qt {
 
@@ -21,7 +22,7 @@ class QtDesktop : public Desktop {
   SettingsStore& Store() override { return store_; }
   NotifyArea& Tray() override { return tray_; }
   Sound& Audio() override { return sound_; }
-  LazySound& Pulse() { return sound_; }
+  SoundLoader& SoundModule() { return output_; }
   Registry& Reg() override { return registry_; }
   TimeSource& Time() override { return time_; }
   System& Sys() override { return system_; }
@@ -32,7 +33,8 @@ class QtDesktop : public Desktop {
  private:
   IniSettingsStore store_;
   QtTray tray_;
-  LazySound sound_;
+  SoundLoader output_;
+  wave::ChimePlayer sound_;
   NoRegistry registry_;
   QtTime time_;
   QtSystem system_;

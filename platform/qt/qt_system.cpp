@@ -1,5 +1,7 @@
 #include "platform/qt/qt_system.h"
 
+#include "resources/captions.h"
+
 #include <time.h>
 
 #include <QApplication>
@@ -67,10 +69,10 @@ bool QtSystem::FileExists(const std::string& path) { return QFileInfo(Q(path)).i
 
 std::string QtSystem::DataFolder() {
   const QDir exe(QCoreApplication::applicationDirPath());
-  if (exe.exists("Ruvazu.wav")) return S(exe.absolutePath());
+  if (exe.exists(text::kChimeFile)) return S(exe.absolutePath());
   // An installed program: <prefix>/bin beside <prefix>/share/zoduzazu.
   const QDir shared(exe.absoluteFilePath("../share/zoduzazu"));
-  if (shared.exists("Ruvazu.wav")) return S(shared.absolutePath());
+  if (shared.exists(text::kChimeFile)) return S(shared.absolutePath());
   return S(exe.absolutePath());
 }
 

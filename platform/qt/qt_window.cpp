@@ -108,7 +108,7 @@ QtWindow::QtWindow(Form& form) : form_(form) {
   if (spec.minButton) flags |= Qt::WindowMinimizeButtonHint;
   if (spec.maxButton) flags |= Qt::WindowMaximizeButtonHint;
 
-  if (!spec.menus.empty()) {
+  if (!spec.dialog) {
     auto* main = new FormMainWindow(form);
     client_ = new QWidget(main);
     main->setCentralWidget(client_);

@@ -4,6 +4,7 @@
 #include "platform/win32/win32_api.h"
 
 #include "platform/desktop.h"
+#include "platform/wave/chime_player.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_sound.h"
 #include "platform/win32/win32_store.h"
@@ -32,7 +33,8 @@ class Win32Desktop : public Desktop {
  private:
   RegistryStore store_;
   win32::Tray tray_;
-  SystemSound sound_;
+  SystemOutput output_;
+  wave::ChimePlayer sound_{OpenChimeFile, [this] { return &output_; }};
   SystemRegistry registry_;
   SystemTime time_;
   SystemServices system_;

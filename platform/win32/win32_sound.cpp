@@ -3,6 +3,8 @@
 #include "platform/win32/win32_api.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <vector>
 
 #include "platform/win32/win32_text.h"
@@ -35,9 +37,10 @@ class FileSource : public wave::ByteSource {
   HANDLE file_;
 };
 
-// The wide path, so a name outside the system's code page opens too; only a file on a disk
-// (a pipe could wait forever).
-std::unique_ptr<wave::ByteSource> OpenFile(const std::string& name) {
+}  // namespace
+
+// Only a file on a disk: a pipe could wait forever.
+std::unique_ptr<wave::ByteSource> OpenChimeFile(const std::string& name) {
   HANDLE f = CreateFileW(Wide(name).c_str(), GENERIC_READ,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -49,9 +52,7 @@ std::unique_ptr<wave::ByteSource> OpenFile(const std::string& name) {
   return std::make_unique<FileSource>(f);
 }
 
-}  // namespace
-
-struct SystemSound::Device {
+struct SystemOutput::Device {
   ~Device() {
     if (out) {
       api.reset(out);
@@ -94,16 +95,20 @@ struct SystemSound::Device {
   // the end of the one before (the first from the start): a busy machine that delays every
   // stroke a little still plays the whole chime, while a device that stops playing holds the
   // clock for one stroke and the margin at most.
-  bool Wait() const {
+  bool Wait(Clock::time_point until) const {
     const ULONGLONG budget = static_cast<ULONGLONG>(image->length.count()) + kMarginMs;
-    ULONGLONG deadline = GetTickCount64() + budget;
+    // The whole chime's end, on the tick count the waits use.
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
+    const ULONGLONG end =
+        GetTickCount64() + static_cast<ULONGLONG>(std::max<std::int64_t>(0, left.count()));
+    ULONGLONG deadline = std::min(GetTickCount64() + budget, end);
     for (const WAVEHDR& h : headers) {
       while ((h.dwFlags & WHDR_DONE) == 0) {
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline) return false;
         WaitForSingleObject(event, static_cast<DWORD>(deadline - now));
       }
-      deadline = GetTickCount64() + budget;
+      deadline = std::min(GetTickCount64() + budget, end);
     }
     return true;
   }
@@ -115,13 +120,11 @@ struct SystemSound::Device {
   std::vector<WAVEHDR> headers;
 };
 
-SystemSound::SystemSound(int maxStrokeSeconds) : Sound(maxStrokeSeconds) {}
+SystemOutput::SystemOutput() = default;
+SystemOutput::~SystemOutput() = default;
 
-SystemSound::~SystemSound() = default;
-
-wave::Opener SystemSound::FileOpener() { return OpenFile; }
-
-bool SystemSound::Output(std::shared_ptr<const wave::Image> image, int strokes, bool async) {
+bool SystemOutput::Play(std::shared_ptr<const wave::Image> image, int strokes, bool async,
+                        Clock::time_point until) {
   Stop();
   auto device = std::make_unique<Device>();
   if (!device->Start(std::move(image), strokes)) return false;
@@ -129,9 +132,9 @@ bool SystemSound::Output(std::shared_ptr<const wave::Image> image, int strokes, 
     playing_ = std::move(device);
     return true;
   }
-  return device->Wait();  // on time-out the device is reset as it closes
+  return device->Wait(until);  // on time-out the device is reset as it closes
 }
 
-void SystemSound::Stop() { playing_.reset(); }
+void SystemOutput::Stop() { playing_.reset(); }
 
 }  // namespace zdz::win32

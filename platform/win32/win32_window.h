@@ -44,7 +44,7 @@ class Window : public WindowPeer {
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-  bool IsDialog() const { return form_.Spec().menus.empty(); }
+  bool IsDialog() const { return form_.Spec().dialog; }
   void BuildControls();
   void Layout();
   void ArmTimer(UINT_PTR id);

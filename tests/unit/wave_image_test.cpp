@@ -3,13 +3,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <future>
-#include <mutex>
-#include <set>
-#include <thread>
 
 #include "platform/fake/fake_desktop.h"
-#include "platform/wave/chime_reader.h"
 #include "platform/wave/wave_image.h"
 
 namespace zdz::test {
@@ -177,104 +172,6 @@ TEST(WaveImage, AStrokeIsCutAtTheCapReadingNoMoreThanIt) {
   EndlessSource early(Riff("data" + Le(0xFFFFFFF0, 4)).substr(0, 20));
   EXPECT_FALSE(wave::Read(early, 60));
   EXPECT_LE(early.read, wave::kMaxImageBytes + 20 + 64 * 1024);
-}
-
-// A file on a server that stops answering: the read that reaches its last byte waits until the
-// test lets it go, then delivers the whole file.
-class GatedSource : public wave::ByteSource {
- public:
-  GatedSource(std::string bytes, std::shared_future<void> gate)
-      : bytes_(std::move(bytes)), gate_(std::move(gate)) {}
-  std::size_t Read(void* to, std::size_t n) override {
-    n = std::min(n, bytes_.size() - at_);
-    if (at_ + n == bytes_.size()) gate_.wait();
-    std::memcpy(to, bytes_.data() + at_, n);
-    at_ += n;
-    return n;
-  }
-  bool Skip(std::uint64_t) override { return false; }
-
- private:
-  std::string bytes_;
-  std::size_t at_ = 0;
-  std::shared_future<void> gate_;
-};
-
-// Files by name, some held at their last byte until `release`; records the thread of each open.
-struct Share {
-  std::promise<void> release;
-  std::shared_future<void> gate = release.get_future().share();
-  std::mutex mu;
-  std::vector<std::pair<std::string, std::thread::id>> opened;
-  wave::Opener Opener(std::set<std::string> held) {
-    return [this, held](const std::string& name) -> std::unique_ptr<wave::ByteSource> {
-      const std::string bytes = Riff(kPcm16 + Chunk("data", Samples(name.size() * 16)));
-      std::unique_ptr<wave::ByteSource> file;
-      if (held.count(name)) {
-        file = std::make_unique<GatedSource>(bytes, gate);
-      } else {
-        file = std::make_unique<fake::MemorySource>(bytes);
-      }
-      // Last: once its open is recorded, a reader left behind no longer touches the share.
-      std::lock_guard lock(mu);
-      opened.emplace_back(name, std::this_thread::get_id());
-      return file;
-    };
-  }
-  // Until `n` opens are recorded, or a hang.
-  bool Opened(std::size_t n) {
-    for (auto end = std::chrono::steady_clock::now() + 10min;
-         std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(1ms)) {
-      std::lock_guard lock(mu);
-      if (opened.size() >= n) return true;
-    }
-    return false;
-  }
-};
-
-// Long enough that only a hang reaches it: a reader that waited on a stuck read would hang here.
-constexpr auto kNever = 10min;
-
-TEST(ChimeReader, AStuckReadCostsOneThreadAndOneWaitAndItsLateAnswerIsDropped) {
-  Share share;
-  wave::ChimeReader reader;
-  EXPECT_FALSE(reader.Read(share.Opener({"stuck"}), "stuck", 60, 20ms));
-  // Every later chime or Test is silent at once; nothing more is opened or waited for.
-  for (int i = 0; i < 50; ++i) EXPECT_FALSE(reader.Read(share.Opener({}), "fine", 60, kNever));
-  share.release.set_value();
-  ASSERT_TRUE(reader.Idle(kNever));
-  {
-    std::lock_guard lock(share.mu);
-    ASSERT_EQ(share.opened.size(), 1u);
-    EXPECT_EQ(share.opened[0].first, "stuck");
-  }
-  // The stuck read's answer came too late for anyone; the next read gets its own file, read on
-  // the same reader thread.
-  auto image = reader.Read(share.Opener({}), "fine", 60, kNever);
-  ASSERT_TRUE(image);
-  EXPECT_EQ(image->dataSize, 4u * 16);
-  std::lock_guard lock(share.mu);
-  ASSERT_EQ(share.opened.size(), 2u);
-  EXPECT_EQ(share.opened[1].second, share.opened[0].second);
-  EXPECT_NE(share.opened[1].second, std::this_thread::get_id());
-}
-
-TEST(ChimeReader, ReadsInTurnEachGetTheirOwnFileAndAStuckReaderDoesNotHoldUpItsOwner) {
-  Share share;
-  {
-    wave::ChimeReader reader;
-    for (const std::string name : {"a", "bb", "missing", "cccc"}) {
-      auto image =
-          reader.Read(name == "missing" ? wave::Opener([](const std::string&) { return nullptr; })
-                                        : share.Opener({}),
-                      name, 60, kNever);
-      EXPECT_EQ(image ? image->dataSize : 0u, name == "missing" ? 0u : name.size() * 16) << name;
-    }
-    EXPECT_FALSE(reader.Read(share.Opener({"stuck"}), "stuck", 60, 20ms));
-  }  // the reader, stuck, is left behind
-  // The share outlives the reader's last touch of it.
-  ASSERT_TRUE(share.Opened(4));
-  share.release.set_value();
 }
 
 }  // namespace

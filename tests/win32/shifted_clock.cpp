@@ -32,13 +32,16 @@ class ShiftedTime : public zdz::win32::SystemTime {
 class ShiftedDesktop : public zdz::win32::Win32Desktop {
  public:
   ShiftedDesktop(int startSecond, int maxStrokeSeconds)
-      : time_(startSecond), sound_(maxStrokeSeconds) {}
+      : time_(startSecond),
+        sound_(
+            zdz::win32::OpenChimeFile, [this] { return &output_; }, maxStrokeSeconds) {}
   zdz::TimeSource& Time() override { return time_; }
   zdz::Sound& Audio() override { return sound_; }
 
  private:
   ShiftedTime time_;
-  zdz::win32::SystemSound sound_;
+  zdz::win32::SystemOutput output_;
+  zdz::wave::ChimePlayer sound_;
 };
 
 }  // namespace
@@ -46,7 +49,7 @@ class ShiftedDesktop : public zdz::win32::Win32Desktop {
 int wmain(int argc, wchar_t** argv) {
   int h = 0, m = 0, s = 0;
   if (argc < 2 || swscanf(argv[1], L"%d:%d:%d", &h, &m, &s) != 3) return 2;
-  const int cap = argc > 2 ? _wtoi(argv[2]) : zdz::kMaxStrokeSeconds;
+  const int cap = argc > 2 ? _wtoi(argv[2]) : zdz::wave::kMaxStrokeSeconds;
   ShiftedDesktop desktop(h * 3600 + m * 60 + s, cap);
   zdz::Application program(desktop);
   if (!program.Start()) return 1;

@@ -1,4 +1,4 @@
-#include "platform/qt/pulse_sound.h"
+#include "platform/qt/pulse_output.h"
 
 #include <pulse/channelmap.h>
 #include <pulse/sample.h>
@@ -8,7 +8,6 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/qt/posix_file.h"
 #include "platform/qt/pulse_stream.h"
 
 namespace zdz::qt {
@@ -29,7 +28,7 @@ struct SndfileCloser {
 
 }  // namespace
 
-struct PulseSound::Stream {
+struct PulseOutput::Stream {
   ~Stream() {
     // The connection goes first, so the server drops the sound before the file closes.
     pa.reset();
@@ -44,11 +43,12 @@ struct PulseSound::Stream {
   int rate = 0;
   sf_count_t frames = 0;
   int strokes = 1;
+  PulseStream::Clock::time_point until;  // the whole sound's end
 };
 
 namespace {
 
-using Stream = PulseSound::Stream;
+using Stream = PulseOutput::Stream;
 
 // libsndfile reads the image in memory as a file.
 Stream& Of(void* user) { return *static_cast<Stream*>(user); }
@@ -92,7 +92,7 @@ std::unique_ptr<Stream> OpenImage(std::shared_ptr<const wave::Image> image) {
 // while a server that stops holds the clock for one stroke and the margin at most.
 PulseStream::Clock::time_point StrokeDeadline(const Stream& st) {
   const auto length = std::chrono::microseconds(st.frames * 1'000'000 / st.rate);
-  return PulseStream::Clock::now() + length + kMargin;
+  return std::min(PulseStream::Clock::now() + length + kMargin, st.until);
 }
 
 bool Connect(Stream& st, PulseStream::Clock::time_point deadline) {
@@ -148,9 +148,9 @@ bool Run(Stream& st, const std::atomic<std::uint64_t>& generation, std::uint64_t
 
 }  // namespace
 
-PulseSound::PulseSound(int maxStrokeSeconds) : Sound(maxStrokeSeconds) {}
+PulseOutput::PulseOutput() = default;
 
-PulseSound::~PulseSound() {
+PulseOutput::~PulseOutput() {
   ++generation_;
   std::unique_ptr<Stream> dropped;
   {
@@ -162,7 +162,7 @@ PulseSound::~PulseSound() {
   if (worker_.joinable()) worker_.join();
 }
 
-std::uint64_t PulseSound::Claim() {
+std::uint64_t PulseOutput::Claim() {
   const std::uint64_t mine = ++generation_;
   std::unique_ptr<Stream> dropped;
   std::lock_guard lock(mu_);
@@ -171,7 +171,7 @@ std::uint64_t PulseSound::Claim() {
   return mine;
 }
 
-bool PulseSound::PlayHere(Stream& st, std::uint64_t mine) {
+bool PulseOutput::PlayHere(Stream& st, std::uint64_t mine) {
   // Let the worker release its sound first, so two sounds never overlap.
   {
     std::unique_lock lock(mu_);
@@ -180,13 +180,13 @@ bool PulseSound::PlayHere(Stream& st, std::uint64_t mine) {
   return Run(st, generation_, mine);
 }
 
-wave::Opener PulseSound::FileOpener() { return OpenPosixFile; }
-
-bool PulseSound::Output(std::shared_ptr<const wave::Image> image, int strokes, bool async) {
+bool PulseOutput::Play(std::shared_ptr<const wave::Image> image, int strokes, bool async,
+                       Clock::time_point until) {
   const std::uint64_t mine = Claim();
   auto st = OpenImage(std::move(image));
   if (!st || strokes < 1) return false;
   st->strokes = strokes;
+  st->until = until;
   if (!async) return PlayHere(*st, mine);
 
   std::unique_ptr<Stream> dropped;
@@ -201,21 +201,11 @@ bool PulseSound::Output(std::shared_ptr<const wave::Image> image, int strokes, b
   return true;
 }
 
-bool PulseSound::Busy() const {
-  std::lock_guard lock(mu_);
-  return busy_ || pending_;
-}
-
-bool PulseSound::WaitIdle(std::chrono::milliseconds timeout) const {
-  std::unique_lock lock(mu_);
-  return cv_.wait_for(lock, timeout, [&] { return !busy_ && !pending_; });
-}
-
-void PulseSound::StartWorkerLocked() {
+void PulseOutput::StartWorkerLocked() {
   if (!worker_.joinable()) worker_ = std::thread([this] { Worker(); });
 }
 
-void PulseSound::Worker() {
+void PulseOutput::Worker() {
   std::unique_lock lock(mu_);
   for (;;) {
     cv_.wait(lock, [&] { return quit_ || pending_; });

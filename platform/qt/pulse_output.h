@@ -10,33 +10,27 @@
 #include <string>
 #include <thread>
 
-#include "platform/sound.h"
+#include "platform/wave/sound_output.h"
 
 namespace zdz::qt {
 
-class PulseSound : public Sound {
+class PulseOutput : public wave::Output {
  public:
-  // A stroke plays at most `maxStrokeSeconds` of its file, whatever its header claims.
-  explicit PulseSound(int maxStrokeSeconds = kMaxStrokeSeconds);
-  ~PulseSound() override;
-  PulseSound(const PulseSound&) = delete;
-  PulseSound& operator=(const PulseSound&) = delete;
+  PulseOutput();
+  ~PulseOutput() override;
+  PulseOutput(const PulseOutput&) = delete;
+  PulseOutput& operator=(const PulseOutput&) = delete;
 
-  wave::Opener FileOpener() override;
   // Any call first ends the sound still playing. Asynchronous plays run on one worker thread
   // that this object owns; all strokes go on one stream, decoded as the server asks for them,
   // drained once: no gap. Safe to call from several threads.
-  bool Output(std::shared_ptr<const wave::Image> image, int strokes, bool async) override;
+  bool Play(std::shared_ptr<const wave::Image> image, int strokes, bool async,
+            Clock::time_point until) override;
   void Stop() override { Claim(); }
 
   // Cuts short whatever plays, sync or async; safe inside a signal handler.
   void Interrupt() { ++generation_; }
   static_assert(std::atomic<std::uint64_t>::is_always_lock_free);
-
-  // True while an asynchronous sound is queued or playing.
-  bool Busy() const;
-  // Waits until no asynchronous sound is queued or playing; false on timeout.
-  bool WaitIdle(std::chrono::milliseconds timeout) const;
 
   struct Stream;  // an open image together with its server connection
 
@@ -51,8 +45,8 @@ class PulseSound : public Sound {
   // Bumped by every request; a playing sound stops as soon as it sees a newer value.
   std::atomic<std::uint64_t> generation_{0};
 
-  mutable std::mutex mu_;
-  mutable std::condition_variable cv_;
+  std::mutex mu_;
+  std::condition_variable cv_;
   std::unique_ptr<Stream> pending_;
   std::uint64_t pendingGeneration_ = 0;
   bool busy_ = false;
