@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/chime_wait.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_waveout.h"
 
@@ -101,7 +102,7 @@ struct SystemSound::Device {
       while ((h.dwFlags & WHDR_DONE) == 0) {
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline) return false;
-        WaitForSingleObject(event, static_cast<DWORD>(deadline - now));
+        if (!WaitForChime(event, static_cast<DWORD>(deadline - now))) return false;
       }
       deadline = GetTickCount64() + budget;
     }

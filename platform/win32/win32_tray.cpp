@@ -75,6 +75,10 @@ HICON Tray::Picture(NativeHandle window, std::uint32_t id) const {
 }
 
 void Tray::OnCallback(HWND window, WPARAM id, LPARAM lParam) {
+  // The click's own place: a report that waited in the queue for a chime meets a pointer that has
+  // moved on (Wine even answers GetCursorPos with 0,0 then).
+  const DWORD at = GetMessagePos();
+  reportedAt_ = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
   if (listener_)
     listener_->IconMessage(reinterpret_cast<NativeHandle>(window), static_cast<std::uint32_t>(id),
                            LOWORD(lParam));

@@ -4,6 +4,7 @@
 
 #include "platform/form_rules.h"
 #include "platform/tick_delay.h"
+#include "platform/win32/exit_message.h"
 #include "platform/win32/win32_icons.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_tray.h"
@@ -169,7 +170,8 @@ void Window::SetTopmost(bool topmost) {
 }
 
 void Window::PopupMenu(const std::string& menuName) {
-  if (menus_) menus_->Popup(menuName);
+  // Only the notification icon's clicks open a menu: at the click, however long it waited.
+  if (menus_) menus_->Popup(menuName, tray_.ReportedAt());
 }
 
 NativeHandle Window::IconHandle() const {
@@ -199,6 +201,10 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 LRESULT Window::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == ExitMessage()) {
+    form_.EndRequested();
+    return 0;
+  }
   if (msg == tray_.TaskbarCreatedMessage() && !IsDialog()) {
     tray_.OnTaskbarCreated();
     return 0;
