@@ -6,6 +6,8 @@ namespace zdz::win32 {
 
 namespace {
 
+bool waiting = false;  // the window's thread only
+
 // Looks only for the two messages, but any PeekMessage first delivers the sent ones.
 bool EndQueued() {
   MSG msg;
@@ -16,7 +18,13 @@ bool EndQueued() {
 
 }  // namespace
 
+bool ChimeWaiting() { return waiting; }
+
 bool WaitForChime(HANDLE event, DWORD ms) {
+  struct Mark {
+    Mark() { waiting = true; }
+    ~Mark() { waiting = false; }
+  } mark;
   const ULONGLONG until = GetTickCount64() + ms;
   for (;;) {
     if (EndQueued()) return false;

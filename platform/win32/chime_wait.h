@@ -11,4 +11,7 @@ namespace zdz::win32 {
 // false at once when the chime must end: the exit message or the end of the program is queued.
 bool WaitForChime(HANDLE event, DWORD ms);
 
+// True inside WaitForChime: what arrives as a sent message but is the user's input waits.
+bool ChimeWaiting();
+
 }  // namespace zdz::win32

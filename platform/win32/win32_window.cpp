@@ -4,6 +4,7 @@
 
 #include "platform/form_rules.h"
 #include "platform/tick_delay.h"
+#include "platform/win32/chime_wait.h"
 #include "platform/win32/exit_message.h"
 #include "platform/win32/win32_icons.h"
 #include "platform/win32/win32_text.h"
@@ -211,6 +212,12 @@ LRESULT Window::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   switch (msg) {
     case kTrayMessage:
+      // Wine's shell sends the icon's clicks rather than posting them: one that meets a chime is
+      // queued again, for after it, as a posted click would be.
+      if (ChimeWaiting()) {
+        PostMessageW(hwnd_, kTrayMessage, wParam, lParam);
+        return 0;
+      }
       tray_.OnCallback(hwnd_, wParam, lParam);
       return 0;
     case WM_TIMER:
