@@ -74,11 +74,8 @@ HICON Tray::Picture(NativeHandle window, std::uint32_t id) const {
   return it == icons_.end() ? nullptr : it->second.hIcon;
 }
 
-void Tray::OnCallback(HWND window, WPARAM id, LPARAM lParam) {
-  // The click's own place: a report that waited in the queue for a chime meets a pointer that has
-  // moved on (Wine even answers GetCursorPos with 0,0 then).
-  const DWORD at = GetMessagePos();
-  reportedAt_ = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+void Tray::OnCallback(HWND window, WPARAM id, LPARAM lParam, POINT at) {
+  reportedAt_ = at;
   if (listener_)
     listener_->IconMessage(reinterpret_cast<NativeHandle>(window), static_cast<std::uint32_t>(id),
                            LOWORD(lParam));

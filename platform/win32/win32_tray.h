@@ -24,8 +24,8 @@ class Tray : public NotifyArea {
   void SetListener(NotifyAreaListener* listener) override { listener_ = listener; }
 
   // From the window procedure of the icon's window.
-  void OnCallback(HWND window, WPARAM id, LPARAM lParam);
-  // Where the pointer was when the shell reported the icon's last mouse message.
+  void OnCallback(HWND window, WPARAM id, LPARAM lParam, POINT at);
+  // Where the pointer was when the icon's last mouse message arrived.
   POINT ReportedAt() const { return reportedAt_; }
   // A new picture for the window's icons, drawn for its new DPI. An icon the shell will not
   // modify is added again with it.

@@ -191,6 +191,16 @@ bool Window::PreTranslate(MSG& msg) {
   return false;
 }
 
+namespace {
+
+POINT CursorNow() {
+  POINT at{};
+  GetCursorPos(&at);
+  return at;
+}
+
+}  // namespace
+
 LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -214,11 +224,20 @@ LRESULT Window::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kTrayMessage:
       // Wine's shell sends the icon's clicks rather than posting them: one that meets a chime is
       // queued again, for after it, as a posted click would be.
+      // After the chime the pointer has moved on (Wine even reads it as 0,0 then): the click's
+      // place is taken when it arrives.
       if (ChimeWaiting()) {
+        deferredAt_.push_back(CursorNow());
         PostMessageW(hwnd_, kTrayMessage, wParam, lParam);
         return 0;
       }
-      tray_.OnCallback(hwnd_, wParam, lParam);
+      if (deferredAt_.empty()) {
+        tray_.OnCallback(hwnd_, wParam, lParam, CursorNow());
+      } else {
+        const POINT at = deferredAt_.front();
+        deferredAt_.pop_front();
+        tray_.OnCallback(hwnd_, wParam, lParam, at);
+      }
       return 0;
     case WM_TIMER:
       if (auto it = timers_.find(wParam); it != timers_.end()) {

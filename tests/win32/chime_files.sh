@@ -82,14 +82,14 @@ for c in "${cases[@]}"; do
   # Asked for as long as the chime lasts; a wait that began meanwhile is measured to its end.
   # Only a hang (an uncut 90 s stroke, a read that never returns) passes the upper limit.
   read -r span limit least playable < <(awk -v s="$strokes" -v l="$lasts" -v p="$sound" \
-    'BEGIN { printf "%d %d %d %s\n", 5 + s * l, s * l * 1000 + 30000, s * l * 900, s * p }')
+    'BEGIN { printf "%d %d %d %s\n", 5 + s * l, s * l * 1000 + 30000, 0, s * p }')
   longest=$(wine "$probe" answers Zoduzazu "$span" | tr -d '\r')
   kill -0 "$pid" 2>/dev/null || longest=crashed
   zdz_wait 30 heard_all "$playable"
   zdz_stop_pid "$pid"
   zdz_record_stop
   heard=$(sounding "$ZDZ_REC")
-  # The chime holds the window as it always has: nothing is served during its sound.
+  # What other programs send is answered during the strokes too: no hang, whatever the file.
   zdz_check "chime, $name: no crash, answers after $strokes stroke(s) ($longest ms, $least..$limit)" \
     answered "$longest" "$least" "$limit"
   zdz_check "chime, $name: heard what is playable ($heard s of $playable)" near "$heard" "$playable"
