@@ -11,6 +11,8 @@ ClockWindow::ClockWindow(Application& app) : app_(app), form_(ClockFormSpec()) {
   form_.Ctl("tim1").onClick = [this](std::int16_t) { Tick(); };
   form_.onMouseMove = [this](int b, int s, int x, int y) { OnMouseMove(b, s, x, y); };
   form_.onUserClose = [this] { CloseByUser(); };
+  // As the exit command ends it, options dialog or not.
+  form_.onEndRequest = [this] { Exit(); };
   form_.Menu("menTASC").onChoose = [this] { ToggleTray(); };
   form_.Menu("menEND").onChoose = [this] { Exit(); };
   form_.Menu("menOPTION").onChoose = [this] { OpenOptions(); };

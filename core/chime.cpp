@@ -10,7 +10,8 @@ void Application::PlayChime(std::int16_t count) {
   const bool hidden = state_.Flag(kFlagWindow) && clock_->HideForChime();
   if (!state_.WavePath.empty())
     desktop_.Audio().PlayStrokes(state_.WavePath, state_.Flag(kFlagCuckoo) ? count : 1);
-  if (hidden) clock_->ShowAfterChime();
+  // The session's end, answered during the strokes, may have closed the clock meanwhile.
+  if (hidden && clock_) clock_->ShowAfterChime();
 }
 
 }  // namespace zdz

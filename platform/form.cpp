@@ -186,6 +186,10 @@ void Form::UserCancel() {
   if (onUserClose) onUserClose();
 }
 
+void Form::EndRequested() {
+  if (onEndRequest) onEndRequest();
+}
+
 void Form::UserAccept() {
   for (const auto& c : controls_)
     if (c->Spec().isDefault) {

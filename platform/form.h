@@ -133,6 +133,8 @@ class Form {
   // The user asked to cancel this window: Esc, the title bar's close, Alt+F4. The window's
   // cancel button answers when it has one; otherwise onUserClose.
   void UserCancel();
+  // Another program (the setup program replacing this one) asks the program to end now.
+  void EndRequested();
   // The user pressed Enter where no button takes it: the window's default button answers.
   void UserAccept();
   // The window's mouse-move notification, position in twips. Ignored while disabled.
@@ -140,6 +142,7 @@ class Form {
 
   std::function<void(int button, int shift, int x, int y)> onMouseMove;
   std::function<void()> onUserClose;
+  std::function<void()> onEndRequest;
 
   void AttachPeer(std::unique_ptr<WindowPeer> peer);
 

@@ -90,13 +90,11 @@ MenuBar::~MenuBar() {
   if (accel_) DestroyAcceleratorTable(accel_);
 }
 
-void MenuBar::Popup(const std::string& menuName) {
+void MenuBar::Popup(const std::string& menuName, POINT at) {
   auto it = popups_.find(menuName);
   if (it == popups_.end()) return;
   // Without the foreground the menu would stay open when the user clicks elsewhere.
   SetForegroundWindow(window_);
-  POINT at;
-  GetCursorPos(&at);
   const UINT id = static_cast<UINT>(TrackPopupMenu(
       it->second, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN, at.x, at.y, 0, window_, nullptr));
   PostMessageW(window_, WM_NULL, 0, 0);

@@ -22,8 +22,8 @@ class MenuBar {
   ~MenuBar();
 
   HACCEL Accelerators() const { return accel_; }
-  // One top-level menu at the mouse position; the chosen command runs before this returns.
-  void Popup(const std::string& menuName);
+  // One top-level menu at `at`, in screen pixels; the chosen command runs before this returns.
+  void Popup(const std::string& menuName, POINT at);
   // A WM_COMMAND from a menu or a shortcut: false when `id` is none of this bar's items.
   bool Chosen(UINT id);
 

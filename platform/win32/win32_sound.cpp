@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/win32/chime_wait.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_waveout.h"
 
@@ -106,7 +107,7 @@ struct SystemOutput::Device {
       while ((h.dwFlags & WHDR_DONE) == 0) {
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline) return false;
-        WaitForSingleObject(event, static_cast<DWORD>(deadline - now));
+        if (!WaitForChime(event, static_cast<DWORD>(deadline - now))) return false;
       }
       deadline = std::min(GetTickCount64() + budget, end);
     }

@@ -74,7 +74,8 @@ HICON Tray::Picture(NativeHandle window, std::uint32_t id) const {
   return it == icons_.end() ? nullptr : it->second.hIcon;
 }
 
-void Tray::OnCallback(HWND window, WPARAM id, LPARAM lParam) {
+void Tray::OnCallback(HWND window, WPARAM id, LPARAM lParam, POINT at) {
+  reportedAt_ = at;
   if (listener_)
     listener_->IconMessage(reinterpret_cast<NativeHandle>(window), static_cast<std::uint32_t>(id),
                            LOWORD(lParam));

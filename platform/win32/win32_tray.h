@@ -24,7 +24,9 @@ class Tray : public NotifyArea {
   void SetListener(NotifyAreaListener* listener) override { listener_ = listener; }
 
   // From the window procedure of the icon's window.
-  void OnCallback(HWND window, WPARAM id, LPARAM lParam);
+  void OnCallback(HWND window, WPARAM id, LPARAM lParam, POINT at);
+  // Where the pointer was when the icon's last mouse message arrived.
+  POINT ReportedAt() const { return reportedAt_; }
   // A new picture for the window's icons, drawn for its new DPI. An icon the shell will not
   // modify is added again with it.
   void ChangeIcon(HWND window, HICON icon);
@@ -37,6 +39,7 @@ class Tray : public NotifyArea {
  private:
   UINT taskbarCreated_;
   NotifyAreaListener* listener_ = nullptr;
+  POINT reportedAt_{};
   // What the shell was last given for each icon we hold.
   std::map<std::pair<NativeHandle, std::uint32_t>, NOTIFYICONDATAW> icons_;
 };

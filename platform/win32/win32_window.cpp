@@ -4,6 +4,8 @@
 
 #include "platform/form_rules.h"
 #include "platform/tick_delay.h"
+#include "platform/win32/chime_wait.h"
+#include "platform/win32/exit_message.h"
 #include "platform/win32/win32_icons.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_tray.h"
@@ -169,7 +171,8 @@ void Window::SetTopmost(bool topmost) {
 }
 
 void Window::PopupMenu(const std::string& menuName) {
-  if (menus_) menus_->Popup(menuName);
+  // Only the notification icon's clicks open a menu: at the click, however long it waited.
+  if (menus_) menus_->Popup(menuName, tray_.ReportedAt());
 }
 
 NativeHandle Window::IconHandle() const {
@@ -188,6 +191,16 @@ bool Window::PreTranslate(MSG& msg) {
   return false;
 }
 
+namespace {
+
+POINT CursorNow() {
+  POINT at{};
+  GetCursorPos(&at);
+  return at;
+}
+
+}  // namespace
+
 LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -199,13 +212,32 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 LRESULT Window::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == ExitMessage()) {
+    form_.EndRequested();
+    return 0;
+  }
   if (msg == tray_.TaskbarCreatedMessage() && !IsDialog()) {
     tray_.OnTaskbarCreated();
     return 0;
   }
   switch (msg) {
     case kTrayMessage:
-      tray_.OnCallback(hwnd_, wParam, lParam);
+      // Wine's shell sends the icon's clicks rather than posting them: one that meets a chime is
+      // queued again, for after it, as a posted click would be.
+      // After the chime the pointer has moved on (Wine even reads it as 0,0 then): the click's
+      // place is taken when it arrives.
+      if (ChimeWaiting()) {
+        deferredAt_.push_back(CursorNow());
+        PostMessageW(hwnd_, kTrayMessage, wParam, lParam);
+        return 0;
+      }
+      if (deferredAt_.empty()) {
+        tray_.OnCallback(hwnd_, wParam, lParam, CursorNow());
+      } else {
+        const POINT at = deferredAt_.front();
+        deferredAt_.pop_front();
+        tray_.OnCallback(hwnd_, wParam, lParam, at);
+      }
       return 0;
     case WM_TIMER:
       if (auto it = timers_.find(wParam); it != timers_.end()) {

@@ -4,6 +4,7 @@
 
 #include "platform/win32/win32_api.h"
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -51,6 +52,8 @@ class Window : public WindowPeer {
 
   Form& form_;
   Tray& tray_;
+  // Where the pointer was at each icon click queued again during a chime, oldest first.
+  std::deque<POINT> deferredAt_;
   HWND hwnd_ = nullptr;
   int dpi_ = 96;
   int outerWidth_, outerHeight_;  // twips, 0 for a client-size form

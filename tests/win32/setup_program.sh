@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The setup program, silent, in the Wine prefix of tests/tools/wine-session.sh (Japanese locale):
 # an install, the installed clock's first run, an upgrade over the running clock, an uninstall,
-# then an install without start at sign-in into a folder of the user's choice, upgraded.
+# then an install without start at sign-in into a folder of the user's choice, upgraded, and
+# upgraded again while its clock chimes.
 # Leaves the prefix without the program or its settings.
-#   setup_program.sh SETUP_EXE BUILD_DIR VERSION
+#   setup_program.sh SETUP_EXE BUILD_DIR VERSION SHIFTED_CLOCK_EXE
 # shellcheck disable=SC2317  # functions called through zdz_check and zdz_wait
 set -uo pipefail
-setup=$1 build=$2 version=$3
+setup=$1 build=$2 version=$3 shifted=$4
 # shellcheck source=../tools/lib-check.sh
 source "$(dirname "$0")/../tools/lib-check.sh"
 # shellcheck source=lib-wine-tray.sh
@@ -182,6 +183,27 @@ zdz_check "no Run value" absent "$run" Zoduzazu
 wine "$setup" /S
 zdz_check "an upgrade stays in that folder" only_in "$own"
 zdz_check "... and adds no Run value" absent "$run" Zoduzazu
+# The installed clock shifted to just before 13:00, cuckoo: 13 strokes of 2 s, longer than setup
+# waits for a clock to end.
+sox -n -r 8000 -c 1 -b 16 "$work/chime.wav" synth 2 sine 440 vol 0.5
+for k in 0:True 1:True 2:True 3:True "WAVE:$(winepath -w "$work/chime.wav")"; do
+  wine reg add "$settings\\Zazedor" /v "${k%%:*}" /d "${k#*:}" /f >/dev/null 2>&1
+done
+cp "$shifted" "$own/zoduzazu.exe"
+wine "$own/zoduzazu.exe" 12:59:58 &
+pid=$! ZDZ_PIDS=("$!")
+# The window, shown, is hidden for the chime.
+zdz_wait 30 xdotool search --onlyvisible --name '^Zoduzazu$' &&
+  zdz_wait 30 zdz_not xdotool search --onlyvisible --name '^Zoduzazu$'
+touch -d 2001-01-01 "$own"/*
+wine "$setup" /S
+zdz_check "an upgrade during the chime ends with 0" test $? = 0
+status=running
+# shellcheck disable=SC2034
+zdz_wait 5 zdz_not kill -0 "$pid" && { wait "$pid"; status=$? ZDZ_PIDS=(); }
+zdz_check "... ends the chiming clock (status $status)" test "$status" = 0
+zdz_check "... replaces the files" replaced "$own"
+zdz_check "... and starts the new clock" zdz_wait 10 xdotool search --name '^Zoduzazu$'
 wine "$own/uninstall.exe" /S
 zdz_wait 20 zdz_not uninstalling
 zdz_check "its uninstaller removes the uninstall entry" absent "$apps\\Zoduzazu"
