@@ -119,7 +119,7 @@ zdz_check "setup /S ends with 0" test $? = 0
 # Reaped here, not in zdz_check's subshell, whose wait cannot see the clock.
 status=running
 # shellcheck disable=SC2034  # the session's clean-up reads ZDZ_PIDS: nothing left to kill
-zdz_wait 5 zdz_not kill -0 "$pid" && { wait "$pid"; status=$? ZDZ_PIDS=(); }
+zdz_wait 30 zdz_not kill -0 "$pid" && { wait "$pid"; status=$? ZDZ_PIDS=(); }
 zdz_check "the clock ended through its exit command (status 0)" test "$status" = 0
 zdz_check "its icon left the tray" gone "$old_icon"
 zdz_check "the files were replaced" replaced "$dir"
@@ -200,10 +200,10 @@ wine "$setup" /S
 zdz_check "an upgrade during the chime ends with 0" test $? = 0
 status=running
 # shellcheck disable=SC2034
-zdz_wait 5 zdz_not kill -0 "$pid" && { wait "$pid"; status=$? ZDZ_PIDS=(); }
+zdz_wait 30 zdz_not kill -0 "$pid" && { wait "$pid"; status=$? ZDZ_PIDS=(); }
 zdz_check "... ends the chiming clock (status $status)" test "$status" = 0
 zdz_check "... replaces the files" replaced "$own"
-zdz_check "... and starts the new clock" zdz_wait 10 xdotool search --name '^Zoduzazu$'
+zdz_check "... and starts the new clock" zdz_wait 60 xdotool search --name '^Zoduzazu$'
 wine "$own/uninstall.exe" /S
 zdz_wait 20 zdz_not uninstalling
 zdz_check "its uninstaller removes the uninstall entry" absent "$apps\\Zoduzazu"
