@@ -142,14 +142,19 @@ void RegistryStore::SaveAll(const std::string& app, const std::string& section,
       throw giveUp(0, "cannot read " + values[i].first, status);
   for (std::size_t i = 0; i < values.size(); ++i) {
     const std::wstring text = Wide(values[i].second);
-    status = static_cast<int>(i) + 1 == failAt_
-                 ? ERROR_DISK_FULL
-                 : RegSetValueExW(h, Wide(values[i].first).c_str(), 0, REG_SZ,
-                                  reinterpret_cast<const BYTE*>(text.c_str()),
-                                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    status = static_cast<LSTATUS>(write_(h, Wide(values[i].first), text));
     if (status != ERROR_SUCCESS) throw giveUp(i, "cannot save " + values[i].first, status);
   }
   RegCloseKey(h);
+}
+
+RegistryStore::RegistryStore(ValueWriter write) : write_(std::move(write)) {
+  if (!write_)
+    write_ = [](void* key, const std::wstring& name, const std::wstring& text) -> long {
+      return RegSetValueExW(static_cast<HKEY>(key), name.c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(text.c_str()),
+                            static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    };
 }
 
 void RegistryStore::Delete(const std::string& app) {

@@ -235,7 +235,20 @@ class ProgramOnWin32 : public ::testing::Test {
     return buf;
   }
 
-  Win32Desktop desktop;
+  // Its store's writes fail from the `failAt`-th value of a save on (from 1; 0 for none), as on
+  // a full disk.
+  struct FullDiskDesktop : Win32Desktop {
+    RegistryStore& Store() override { return store; }
+    int failAt = 0, written = 0;
+    RegistryStore store{[this](void* key, const std::wstring& name, const std::wstring& text) {
+      if (name == L"0") written = 0;  // a save's first value
+      if (++written == failAt) return static_cast<long>(ERROR_DISK_FULL);
+      return static_cast<long>(
+          RegSetValueExW(static_cast<HKEY>(key), name.c_str(), 0, REG_SZ,
+                         reinterpret_cast<const BYTE*>(text.c_str()),
+                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))));
+    }};
+  } desktop;
   std::unique_ptr<Application> app;
   HWND hwnd = nullptr;
 };
@@ -297,7 +310,7 @@ TEST_F(ProgramOnWin32, AnOkThatFailsAtAnyWriteLeavesTheRegistryAsItWasAndSaysSoO
   Plant(section.c_str(), L"other", REG_BINARY, "\x01\x02", 2);
   RegDeleteKeyValueW(HKEY_CURRENT_USER, section.c_str(), L"WAVEName");
   const auto ok = [&](int failAt) {
-    desktop.Store().FailAtWrite(failAt);
+    desktop.failAt = failAt;
     app->OpenOptions();
     BoxAnswerer boxes;
     app->Options().Window().Ctl("btnOKCAN", kButtonOk).UserClick();
