@@ -137,9 +137,4 @@ std::shared_ptr<const Image> ChimeReader::Read(const Opener& open, const std::st
   return std::move(s.answer);
 }
 
-bool ChimeReader::Idle(std::chrono::milliseconds limit) {
-  std::unique_lock lock(state_->mu);
-  return WaitUntil(lock, state_->done, Clock::now() + limit, [&] { return !state_->busy; });
-}
-
 }  // namespace zdz::wave

@@ -27,9 +27,6 @@ class ChimeReader {
   std::shared_ptr<const Image> Read(const Opener& open, const std::string& name, int maxSeconds,
                                     std::chrono::milliseconds deadline);
 
-  // Waits up to `limit` for a read still in flight to return; true when none is.
-  bool Idle(std::chrono::milliseconds limit);
-
  private:
   struct State;
   static void Serve(std::shared_ptr<State> state);
