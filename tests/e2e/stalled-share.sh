@@ -55,18 +55,18 @@ answered=0
 for press in $(seq 10); do
   was=$(looks)
   zdz_click "$dialog" "$tx" "$ty"
-  zdz_wait 30 changed_from "$was" && answered=$((answered + 1))
+  zdz_wait 30 changed_from "$was" || break
+  answered=$press
   ((press == 1)) && zdz_check "the first press reaches the read that hangs" \
     zdz_wait 30 grep -qx read "$ZDZ_WORK/share.log"
   zdz_log "  after press $press: $(count task) threads, $(count fd) open files"
-  ((press == 1)) && threads1=$(count task) files1=$(count fd)
+  ((press == 1)) && files1=$(count fd)
 done
 zdz_check "the dialog answered every press ($answered of 10)" test "$answered" -eq 10
 zdz_check "they cost at most one thread ($threads before, $(count task) after)" \
   test "$(count task)" -le $((threads + 1))
 zdz_check "no press after the first opens a file ($files1 after the first, $(count fd) after ten)" \
   test "$(count fd)" -le "$files1"
-zdz_check "nor starts a thread ($threads1 after the first)" test "$(count task)" -le "$threads1"
 zdz_check "the share was read once ($(grep -cx read "$ZDZ_WORK/share.log") reads)" \
   test "$(grep -cx read "$ZDZ_WORK/share.log")" -eq 1
 zdz_click_control "$dialog" fomOPTION btnOKCAN_1
