@@ -42,6 +42,7 @@ xdotool key o
 zdz_require "O opens the options" zdz_wait 30 zdz_window_named '各種設定'
 dialog=$(zdz_window_named '各種設定')
 
+since() { awk -v a="$1" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.2f", b - a }'; }
 count() { find "/proc/$ZDZ_PID/$1" -mindepth 1 -maxdepth 1 | wc -l; }
 # The Test toggle as drawn: it looks pressed and released in turn, once the dialog has taken the
 # press.
@@ -53,13 +54,13 @@ threads=$(count task) files=$(count fd)
 zdz_log "  before: $threads threads, $files open files"
 answered=0
 for press in $(seq 10); do
-  was=$(looks)
+  was=$(looks) from=$EPOCHREALTIME
   zdz_click "$dialog" "$tx" "$ty"
   zdz_wait 30 changed_from "$was" || break
-  answered=$press
+  answered=$press took=$(since "$from")
   ((press == 1)) && zdz_check "the first press reaches the read that hangs" \
     zdz_wait 30 grep -qx read "$ZDZ_WORK/share.log"
-  zdz_log "  after press $press: $(count task) threads, $(count fd) open files"
+  zdz_log "  press $press, drawn after $took s: $(count task) threads, $(count fd) open files"
   ((press == 1)) && files1=$(count fd)
 done
 zdz_check "the dialog answered every press ($answered of 10)" test "$answered" -eq 10
@@ -79,7 +80,7 @@ from=$EPOCHREALTIME
 xdotool key x
 gone() { ! xwininfo -id "$w" >/dev/null 2>&1 && zdz_not zdz_tray_icon; }
 zdz_check "the window and the icon go" zdz_wait 60 gone
-zdz_log "  gone $(awk -v a="$from" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.2f", b - a }') s after X"
+zdz_log "  gone $(since "$from") s after X"
 zdz_log "  the process is $(zdz_running && echo "still there" || echo gone) while the read hangs"
 release_share
 ZDZ_STATUS=""
