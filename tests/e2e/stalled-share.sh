@@ -36,6 +36,7 @@ zdz_start "$cfg" LD_PRELOAD="$ZDZ_FAKETIME_LIB" FAKETIME="@2026-12-06 10:20:00" 
 zdz_require "the clock's icon is in the tray" zdz_wait 30 zdz_tray_icon
 icon=$(zdz_tray_icon)
 w=$(zdz_main_window)
+zdz_require "and its hidden window" test -n "$w"
 xdotool mousemove --window "$icon" 11 15 click 3
 zdz_require "its settings menu opens" zdz_wait 30 zdz_one_popup
 xdotool key o
@@ -52,7 +53,7 @@ changed_from() { [[ $(looks) != "$1" ]]; }
 zdz_log "# ten presses of Test"
 threads=$(count task) files=$(count fd)
 zdz_log "  before: $threads threads, $files open files"
-answered=0
+answered=0 files1=$files
 for press in $(seq 10); do
   was=$(looks) from=$EPOCHREALTIME
   zdz_click "$dialog" "$tx" "$ty"
