@@ -33,6 +33,8 @@ test=(
   # headless desktop for the back-end and end-to-end tests
   xvfb xauth openbox trayer x11-utils x11-apps xdotool imagemagick
   pulseaudio pulseaudio-utils sox libfaketime faketime
+  # a share that stops answering: a FUSE folder whose reads never return
+  python3-fusepy libfuse2
   locales tzdata
   # a private session bus and a StatusNotifier watcher for the D-Bus tray's tests
   dbus-daemon dbus-bin python3-dbus python3-gi

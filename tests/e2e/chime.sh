@@ -12,6 +12,7 @@ zdz_require "the session has the null sink test_sink" zdz_has "$(pactl list shor
 # zdz_start with the clock set to a local time, running at real speed from there.
 start_at() { zdz_start "$1" LD_PRELOAD="$ZDZ_FAKETIME_LIB" FAKETIME="@$2" TZ=Asia/Tokyo; }
 fcmp() { awk -v a="$1" -v b="$3" "BEGIN { exit !(a $2 b) }"; }
+press_test() { zdz_click_control "$dialog" fomOPTION chkALARM_2; }
 heard_any() { (($(zdz_strokes "$ZDZ_REC") > 0)); }
 
 zdz_log "# cuckoo chime at 15:00 with a 0.2 s stroke"
@@ -50,7 +51,6 @@ zdz_check "and is shown again afterwards" zdz_viewable "$w"
 zdz_stop
 
 zdz_log "# the Test toggle in the options dialog, with the 1.3 s chime"
-TEST_BUTTON=(249 126)
 cfg=$(zdz_new_config)
 zdz_write_settings "$cfg" 0=True 1=True 2=True 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
 # Far from the top of an hour, so only the toggle makes a sound.
@@ -66,10 +66,10 @@ zdz_require "the options dialog is shown" zdz_wait 30 zdz_viewable "$dialog"
 # Pressed and left alone: the whole sound, once.
 zdz_record_start test-full
 zdz_require "recording starts" zdz_recording
-zdz_click "$dialog" "${TEST_BUTTON[@]}"
+press_test
 zdz_check "the sound plays and ends" zdz_wait 30 zdz_sound_over "$ZDZ_REC"
 zdz_record_stop
-zdz_click "$dialog" "${TEST_BUTTON[@]}"
+press_test
 full=$(zdz_sound_segments "$ZDZ_REC")
 zdz_log "  sounds (start end): $(grep -v '^#' <<<"$full" | tr '\n' ' ')"
 zdz_check "pressing Test plays one sound" test "$(grep -vc '^#' <<<"$full")" -eq 1 ||
@@ -94,9 +94,9 @@ dialog=$(zdz_window_named '各種設定')
 zdz_require "the options dialog is shown" zdz_wait 30 zdz_viewable "$dialog"
 zdz_record_start test-cut
 zdz_require "recording starts" zdz_recording
-zdz_click "$dialog" "${TEST_BUTTON[@]}"
+press_test
 zdz_check "a sound starts" zdz_wait 30 heard_any
-zdz_click "$dialog" "${TEST_BUTTON[@]}"
+press_test
 zdz_check "releasing Test ends it" zdz_wait 30 zdz_sound_over "$ZDZ_REC"
 zdz_record_stop
 cut=$(zdz_sound_segments "$ZDZ_REC")

@@ -107,3 +107,20 @@ zdz_click() {
 
 # zdz_screenshot FILE: the whole screen.
 zdz_screenshot() { import -window root "$1"; }
+
+# zdz_point FORM CONTROL: "X Y", the centre of a control (NAME_INDEX for a member of a control
+# array) in its window's client pixels, where the program puts it on this display: the form
+# tables laid out by the Qt desktop (tests/tools/form_points.cpp), so no script holds a figure.
+zdz_point() {
+  local table="$ZDZ_WORK/form-points.txt"
+  [[ -s $table ]] || "$ZDZ_BUILD_DIR/tests/form-points" >"$table" || { rm -f "$table"; return 1; }
+  awk -v f="$1" -v c="$2" '$1 == f && $2 == c { print $3, $4; n++ }
+    END { if (!n) print "  no control " c " in " f > "/dev/stderr"; exit !n }' "$table"
+}
+
+# zdz_click_control WINDOW FORM CONTROL: a click at the centre of that control of the window.
+zdz_click_control() {
+  local x y
+  read -r x y < <(zdz_point "$2" "$3") || return 1
+  zdz_click "$1" "$x" "$y"
+}

@@ -6,10 +6,6 @@ source "$(dirname "$0")/lib.sh"
 zdz_init "$@"
 
 TITLE='各種設定'
-# Centres of the controls, in the dialog's client pixels (group box origin + control + half).
-OPT24=(46 63)
-OPTT=(190 63)
-OK=(93 204)
 
 cfg=$(zdz_new_config)
 zdz_write_settings "$cfg" 0=False 1=True 2=False 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
@@ -31,7 +27,7 @@ open_options() {
 }
 dialog_open() { [[ -n $dialog ]]; }
 dialog_gone() { zdz_not zdz_window_named "$TITLE"; }
-click() { zdz_click "$dialog" "$1" "$2"; }
+click() { zdz_click_control "$dialog" fomOPTION "$1"; }
 
 zdz_log "# Ctrl+O"
 open_options
@@ -50,15 +46,15 @@ zdz_check "it cannot be maximised" \
 
 zdz_log "# 24-hour, then Esc"
 before=$(md5sum <"$(zdz_settings_file)")
-click "${OPT24[@]}"
+click opt24
 xdotool key Escape
 zdz_check "Esc closes the dialog" zdz_wait 30 dialog_gone
 zdz_check "the settings file is unchanged" test "$(md5sum <"$(zdz_settings_file)")" = "$before"
 zdz_log "# 24-hour, then OK"
 open_options
 zdz_require "the clock window takes Ctrl+O again" dialog_open
-click "${OPT24[@]}"
-click "${OK[@]}"
+click opt24
+click btnOKCAN_0
 zdz_check "OK closes the dialog" zdz_wait 30 dialog_gone
 zdz_check "0=True is saved" zdz_wait 30 zdz_expect_setting 0 True
 zdz_check "with all six keys" zdz_expect_six_keys
@@ -68,10 +64,10 @@ zdz_check "and still shown" zdz_viewable "$w"
 zdz_log "# start in the tray, then OK"
 open_options
 zdz_require "the dialog opens again" dialog_open
-click "${OPTT[@]}"
+click optT
 sleep 0.3
 zdz_check "choosing it alone changes nothing yet" zdz_viewable "$w"
-click "${OK[@]}"
+click btnOKCAN_0
 zdz_check "OK closes the dialog" zdz_wait 30 dialog_gone
 zdz_check "the clock goes into the tray" zdz_wait 30 zdz_hidden "$w"
 zdz_check "its icon is there" zdz_wait 30 zdz_tray_icon
