@@ -60,15 +60,6 @@ struct Share {
       return file;
     };
   }
-  // Until `n` opens are recorded, or a hang.
-  bool Opened(std::size_t n) {
-    for (auto end = std::chrono::steady_clock::now() + 10min;
-         std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(1ms)) {
-      std::lock_guard lock(mu);
-      if (opened.size() >= n) return true;
-    }
-    return false;
-  }
 };
 
 // Long enough that only a hang reaches it: a reader that waited on a stuck read would hang here.
@@ -98,24 +89,6 @@ TEST(ChimeReader, AStuckReadCostsOneThreadAndOneWaitAndItsLateAnswerIsDropped) {
   EXPECT_NE(share.opened[1].second, std::this_thread::get_id());
 }
 
-TEST(ChimeReader, ReadsInTurnEachGetTheirOwnFileAndAStuckReaderDoesNotHoldUpItsOwner) {
-  Share share;
-  {
-    wave::ChimeReader reader;
-    for (const std::string name : {"a", "bb", "missing", "cccc"}) {
-      auto image =
-          reader.Read(name == "missing" ? wave::Opener([](const std::string&) { return nullptr; })
-                                        : share.Opener({}),
-                      name, 60, kNever);
-      EXPECT_EQ(image ? image->dataSize : 0u, name == "missing" ? 0u : name.size() * 16) << name;
-    }
-    EXPECT_FALSE(reader.Read(share.Opener({"stuck"}), "stuck", 60, 20ms));
-  }  // the reader, stuck, is left behind
-  // The share outlives the reader's last touch of it.
-  ASSERT_TRUE(share.Opened(4));
-  share.release.set_value();
-}
-
 // What the desktop's output was asked to play.
 struct Recorder : wave::Output {
   bool Play(std::shared_ptr<const wave::Image> image, int n, bool,
@@ -131,14 +104,15 @@ struct Recorder : wave::Output {
   Clock::time_point last;
 };
 
-TEST(ChimePlayer, AWholeChimeEndsWithinThreeMinutesAndMidnightsNormalChimeIsWhole) {
+// Under Wine on a busy machine chimes read from memory went missing: none may.
+TEST(ChimePlayer, AWholeChimeEndsWithinThreeMinutesMidnightsIsWholeAndNoneIsLost) {
   std::map<std::string, std::string> files;
   for (int seconds : {7, 8, 60, 100})
     files[std::to_string(seconds)] = fake::TestWave(seconds * 1000);
   Recorder out;
   wave::ChimePlayer player(
       [&files](const std::string& name) {
-        return std::make_unique<fake::MemorySource>(files[name]);
+        return std::make_unique<fake::MemorySource>(files.at(name));
       },
       [&] { return &out; }, 60, kNever);
   const auto before = Recorder::Clock::now();
@@ -148,19 +122,10 @@ TEST(ChimePlayer, AWholeChimeEndsWithinThreeMinutesAndMidnightsNormalChimeIsWhol
   EXPECT_EQ(out.lengths.front(), 60s);
   EXPECT_GE(out.last, before + wave::kMaxChime);
   EXPECT_LE(out.last, Recorder::Clock::now() + wave::kMaxChime);
-}
-
-// Under Wine on a busy machine chimes read from memory went missing.
-TEST(ChimePlayer, HundredsOfChimesFromMemoryLoseNone) {
-  const std::string bell = fake::TestWave(50);
-  Recorder out;
-  wave::ChimePlayer player(
-      [&bell](const std::string&) { return std::make_unique<fake::MemorySource>(bell); },
-      [&] { return &out; }, 60, kNever);
   int heard = 0;
-  for (int i = 0; i < 300; ++i) heard += player.PlayStrokes("bell", i % 24 + 1);
+  for (int i = 0; i < 300; ++i) heard += player.PlayStrokes("7", i % 24 + 1);
   EXPECT_EQ(heard, 300);
-  EXPECT_EQ(out.strokes.size(), 300u);
+  EXPECT_EQ(out.strokes.size(), 304u);
 }
 
 }  // namespace
