@@ -6,13 +6,16 @@ far as the read that hangs.
     stalled_share.py MOUNTPOINT FILE LOG
 
 Stays in the foreground until the connection is aborted (/sys/fs/fuse/connections/N/abort)
-or it is killed: a read blocked here can only be freed that way.
+or it is killed: a read blocked here can only be freed that way. It also ends when the test
+that started it goes, however it went: a stalled mount left behind would hang every later
+program that looks at the folder above it.
 """
 import errno
 import os
 import stat
 import sys
 import threading
+import time
 
 from fusepy import FUSE, FuseOSError, Operations
 
@@ -48,6 +51,14 @@ class StalledShare(Operations):
         return b""
 
 
+def end_with_parent():
+    parent = os.getppid()
+    while os.getppid() == parent:
+        time.sleep(0.5)
+    os._exit(0)  # the kernel then fails every request on the mount instead of waiting
+
+
 if __name__ == "__main__":
     mountpoint, source, log = sys.argv[1:4]
+    threading.Thread(target=end_with_parent, daemon=True).start()
     FUSE(StalledShare(source, log), mountpoint, foreground=True, ro=True, direct_io=True)
