@@ -108,18 +108,24 @@ zdz_check "WAVEName is ' Ruvazu.wav'" value_is "$settings\\Zazedor" WAVEName " R
 zdz_check "its icon is in the tray" zdz_wait 10 has_icon
 old_icon=$(icon_window)
 
+# upgrade FOLDER WHAT: setup /S over the clock $pid installed in FOLDER; sets $status to the
+# clock's end status, "running" if it did not end. Reaped here, not in zdz_check's subshell,
+# whose wait cannot see the clock.
+upgrade() {
+  touch -d 2001-01-01 "$1"/*
+  wine "$setup" /S
+  zdz_check "$2 ends with 0" test $? = 0
+  status=running
+  # shellcheck disable=SC2034  # the session's clean-up reads ZDZ_PIDS: nothing left to kill
+  zdz_wait 30 zdz_not kill -0 "$pid" && { wait "$pid"; status=$? ZDZ_PIDS=(); }
+}
+
 echo "-- silent upgrade over the running clock"
 # Settings the user chose: the restarted clock must find them, not its defaults.
 wine reg add "$settings\\Zazedor" /v 3 /d True /f >/dev/null 2>&1
 wine reg add "$approved" /v Zoduzazu /t REG_BINARY /d $off /f >/dev/null 2>&1
 wine reg export "$settings" "$(winepath -w "$work/before.reg")" >/dev/null 2>&1
-touch -d 2001-01-01 "$dir"/*
-wine "$setup" /S
-zdz_check "setup /S ends with 0" test $? = 0
-# Reaped here, not in zdz_check's subshell, whose wait cannot see the clock.
-status=running
-# shellcheck disable=SC2034  # the session's clean-up reads ZDZ_PIDS: nothing left to kill
-zdz_wait 30 zdz_not kill -0 "$pid" && { wait "$pid"; status=$? ZDZ_PIDS=(); }
+upgrade "$dir" "setup /S"
 zdz_check "the clock ended through its exit command (status 0)" test "$status" = 0
 zdz_check "its icon left the tray" gone "$old_icon"
 zdz_check "the files were replaced" replaced "$dir"
@@ -191,16 +197,12 @@ for k in 0:True 1:True 2:True 3:True "WAVE:$(winepath -w "$work/chime.wav")"; do
 done
 cp "$shifted" "$own/zoduzazu.exe"
 wine "$own/zoduzazu.exe" 12:59:58 &
+# shellcheck disable=SC2034  # the session's clean-up reads ZDZ_PIDS
 pid=$! ZDZ_PIDS=("$!")
 # The window, shown, is hidden for the chime.
 zdz_wait 30 xdotool search --onlyvisible --name '^Zoduzazu$' &&
   zdz_wait 30 zdz_not xdotool search --onlyvisible --name '^Zoduzazu$'
-touch -d 2001-01-01 "$own"/*
-wine "$setup" /S
-zdz_check "an upgrade during the chime ends with 0" test $? = 0
-status=running
-# shellcheck disable=SC2034
-zdz_wait 30 zdz_not kill -0 "$pid" && { wait "$pid"; status=$? ZDZ_PIDS=(); }
+upgrade "$own" "an upgrade during the chime"
 zdz_check "... ends the chiming clock (status $status)" test "$status" = 0
 zdz_check "... replaces the files" replaced "$own"
 zdz_check "... and starts the new clock" zdz_wait 60 xdotool search --name '^Zoduzazu$'
