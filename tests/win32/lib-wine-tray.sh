@@ -22,13 +22,16 @@ settled_icon() {
   sleep 0.3
   [[ -n $before && $before == "$(icon_geometry)" ]]
 }
-# Wine's pop-up menu is the one mapped override-redirect window bigger than a few pixels.
+# Wine's pop-up menu is the program's one mapped override-redirect window bigger than a few
+# pixels. The icon's tip under a resting pointer is one too, but explorer.exe's: a click aimed
+# at it would miss the menu.
 menu_geometry() {
   local id info
   for id in $(xwininfo -root -children | grep -Eo '^ +0x[0-9a-f]+'); do
     info=$(xwininfo -id "$id")
     grep -q IsViewable <<<"$info" || continue
     grep -q 'Override Redirect State: yes' <<<"$info" || continue
+    xprop -id "$id" WM_CLASS 2>/dev/null | grep -q '"zoduzazu.exe"' || continue
     window_geometry "$id" | awk '$3 > 20'
   done
 }
@@ -38,8 +41,10 @@ choose_first_item() {
   local ix iy iw ih mx my mw
   read -r ix iy iw ih < <(icon_geometry) || return 1
   xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click --repeat "$2" --delay 80 "$1"
-  zdz_wait 30 has_menu || return 1
+  zdz_wait 30 has_menu || { echo "  no menu after clicking the icon at $ix,$iy"; return 1; }
   read -r mx my mw _ < <(menu_geometry)
+  # shellcheck disable=SC2034  # named in the caller's message when the item shows nothing
+  chosen_at="$((mx + mw / 3)),$((my + 12)) in the menu at $mx,$my"
   xdotool mousemove $((mx + mw / 3)) $((my + 12)) click 1
 }
 

@@ -35,15 +35,20 @@ zdz_check "WAVEName is ' Ruvazu.wav'" grep -Eq '^ +WAVEName +REG_SZ +  Ruvazu\.w
 zdz_check "an icon sits in the tray host" zdz_wait 5 settled_icon
 zdz_check "the clock window is hidden" zdz_not visible Zoduzazu
 # opens BUTTON REPEAT TITLE: the clicks open a menu whose first item shows the window TITLE.
-opens() { choose_first_item "$1" "$2" && zdz_wait 5 visible "$3"; }
+opens() {
+  choose_first_item "$1" "$2" && zdz_wait 30 visible "$3" ||
+    { echo "  no $3 after a click at ${chosen_at:-nothing}"; return 1; }
+}
 zdz_check "a left click opens the file menu, whose first item brings the window out" \
   opens 1 1 Zoduzazu
 xdotool search --onlyvisible --name '^Zoduzazu$' windowactivate --sync key ctrl+t
-back_in_tray() { zdz_wait 3 zdz_not visible Zoduzazu && zdz_wait 5 settled_icon; }
+back_in_tray() { zdz_wait 30 zdz_not visible Zoduzazu && zdz_wait 30 settled_icon; }
 zdz_check "Ctrl+T puts the window back into the tray" back_in_tray
-# The dialog that opens closes again with Esc.
+# The dialog that opens closes again with Esc, once it has the keyboard: shown is not yet focused.
 opens_and_closes() {
-  opens "$@" && xdotool key Escape && zdz_wait 3 zdz_not visible "$3"
+  opens "$@" &&
+    xdotool search --onlyvisible --name "^$3\$" windowactivate --sync key Escape &&
+    zdz_wait 30 zdz_not visible "$3"
 }
 zdz_check "a right click opens the settings menu: the options, closed by Esc" \
   opens_and_closes 3 1 各種設定
