@@ -13,6 +13,9 @@ namespace zdz::win32 {
 // The icon's private callback message: a real WM_MOUSEMOVE at x = 513 would otherwise read as
 // a button press once the client area can be that wide (DPI awareness).
 inline constexpr UINT kTrayMessage = WM_APP + 1;
+// An icon message that met a chime, queued again for after it. Its own number keeps it apart
+// from the icon's fresh messages, which the shell sends and which so come first.
+inline constexpr UINT kTrayMessageAfterChime = WM_APP + 2;
 
 class Tray : public NotifyArea {
  public:

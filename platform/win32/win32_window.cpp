@@ -223,22 +223,21 @@ LRESULT Window::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case kTrayMessage:
       // Wine's shell sends the icon's clicks rather than posting them: one that meets a chime is
-      // queued again, for after it, as a posted click would be.
-      // After the chime the pointer has moved on (Wine even reads it as 0,0 then): the click's
-      // place is taken when it arrives.
+      // queued again, for after it, as a posted click would be. By then the pointer has moved on
+      // (Wine even reads it as 0,0): the click's place is taken now.
       if (ChimeWaiting()) {
         deferredAt_.push_back(CursorNow());
-        PostMessageW(hwnd_, kTrayMessage, wParam, lParam);
-        return 0;
-      }
-      if (deferredAt_.empty()) {
-        tray_.OnCallback(hwnd_, wParam, lParam, CursorNow());
+        PostMessageW(hwnd_, kTrayMessageAfterChime, wParam, lParam);
       } else {
-        const POINT at = deferredAt_.front();
-        deferredAt_.pop_front();
-        tray_.OnCallback(hwnd_, wParam, lParam, at);
+        tray_.OnCallback(hwnd_, wParam, lParam, CursorNow());
       }
       return 0;
+    case kTrayMessageAfterChime: {
+      const POINT at = deferredAt_.empty() ? CursorNow() : deferredAt_.front();
+      if (!deferredAt_.empty()) deferredAt_.pop_front();
+      tray_.OnCallback(hwnd_, wParam, lParam, at);
+      return 0;
+    }
     case WM_TIMER:
       if (auto it = timers_.find(wParam); it != timers_.end()) {
         ArmTimer(wParam);

@@ -22,16 +22,15 @@ settled_icon() {
   sleep 0.3
   [[ -n $before && $before == "$(icon_geometry)" ]]
 }
-# Wine's pop-up menu is the program's one mapped override-redirect window bigger than a few
-# pixels. The icon's tip under a resting pointer is one too, but explorer.exe's: a click aimed
-# at it would miss the menu.
+# Wine's pop-up menu is the one mapped override-redirect window bigger than a few pixels that
+# the shell (explorer.exe) does not own: the icon's tip under a resting pointer is the shell's.
 menu_geometry() {
   local id info
   for id in $(xwininfo -root -children | grep -Eo '^ +0x[0-9a-f]+'); do
     info=$(xwininfo -id "$id")
     grep -q IsViewable <<<"$info" || continue
     grep -q 'Override Redirect State: yes' <<<"$info" || continue
-    xprop -id "$id" WM_CLASS 2>/dev/null | grep -q '"zoduzazu.exe"' || continue
+    xprop -id "$id" WM_CLASS 2>/dev/null | grep -q '"explorer.exe"' && continue
     window_geometry "$id" | awk '$3 > 20'
   done
 }
