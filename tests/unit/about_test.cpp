@@ -18,23 +18,21 @@ TEST(GetKeyValue, ReadsStringsAndNumbersAndRefusesTheRest) {
   reg.SetValue(kHkeyLocalMachine, key, "fits", {kRegSz, std::vector<std::uint8_t>(1024, 'x')});
   reg.SetValue(kHkeyLocalMachine, key, "big", {kRegSz, std::vector<std::uint8_t>(1025, 'x')});
 
-  std::string v = "keep";
-  EXPECT_TRUE(GetKeyValue(reg, kHkeyLocalMachine, key, "sz", v));
-  EXPECT_EQ(v, "C:\\Tools\\x.exe");
-  EXPECT_TRUE(GetKeyValue(reg, kHkeyLocalMachine, key, "raw", v));
-  EXPECT_EQ(v, "ab");
-  EXPECT_TRUE(GetKeyValue(reg, kHkeyLocalMachine, key, "dword", v));
-  EXPECT_EQ(v, "305419896");  // all four bytes, low first
-  v = "keep";
-  EXPECT_TRUE(GetKeyValue(reg, kHkeyLocalMachine, key, "binary", v));
-  EXPECT_EQ(v, "keep");
+  // What each value reads as, over a "keep" that only a value of another type leaves.
+  for (const auto& [name, found, read] :
+       {std::tuple("sz", true, "C:\\Tools\\x.exe"),
+        {"raw", true, "ab"},
+        {"dword", true, "305419896"},  // all four bytes, low first
+        {"binary", true, "keep"},
+        {"big", false, ""},
+        {"absent", false, ""}}) {
+    std::string v = "keep";
+    EXPECT_EQ(GetKeyValue(reg, kHkeyLocalMachine, key, name, v), found) << name;
+    EXPECT_EQ(v, read) << name;
+  }
+  std::string v;
   EXPECT_TRUE(GetKeyValue(reg, kHkeyLocalMachine, key, "fits", v));
   EXPECT_EQ(v.size(), 1024u);
-  EXPECT_FALSE(GetKeyValue(reg, kHkeyLocalMachine, key, "big", v));
-  EXPECT_EQ(v, "");
-  v = "x";
-  EXPECT_FALSE(GetKeyValue(reg, kHkeyLocalMachine, key, "absent", v));
-  EXPECT_EQ(v, "");
   v = "x";
   EXPECT_FALSE(GetKeyValue(reg, kHkeyLocalMachine, "SOFTWARE\\Nothing", "sz", v));
   EXPECT_EQ(v, "");
@@ -45,8 +43,7 @@ TEST(GetKeyValue, ReadsStringsAndNumbersAndRefusesTheRest) {
 class AboutTest : public ProgramTest {
  protected:
   void SetUp() override {
-    StoreOptions(true, true, false, false);
-    Start();
+    Start(true, true, false, false);
     desk.ChooseMenu("fomTIME", "menVERJ");
   }
   void SysInfo() { desk.Click("fomAbout", "cmdSysInfo"); }

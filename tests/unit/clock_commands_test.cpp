@@ -6,16 +6,14 @@ namespace zdz::test {
 namespace {
 
 TEST_F(ProgramTest, LoadingTellsTheDesktopTheStoredLayoutNotTheFormsOwn) {
-  StoreOptions(true, true, false, false);  // 24-hour, where the form is drawn 12-hour wide
-  Start();
+  Start(true, true, false, false);  // 24-hour, where the form is drawn 12-hour wide
   const fake::FakeControl& label = clock().Peer("lblTIME");
   EXPECT_EQ(std::tuple(clock().width, label.left, label.top, label.width),
             std::tuple(kLayout24.windowWidth, kTimeLabelLeft, kTimeLabelTop, kLayout24.labelWidth));
 }
 
 TEST_F(ProgramTest, DeleteSettingsResetsMemoryAndDisablesItselfUntilOk) {
-  StoreOptions(true, true, true, true);
-  Start();
+  Start(true, true, true, true);
   desk.ChooseMenu("fomTIME", "menREG");
   EXPECT_TRUE(desk.store.Section().empty());
   EXPECT_EQ(state().OptFlag, (std::array<VbBool, 4>{}));
@@ -36,8 +34,7 @@ TEST_F(ProgramTest, DeleteSettingsResetsMemoryAndDisablesItselfUntilOk) {
 }
 
 TEST_F(ProgramTest, DeleteSettingsThatStayStoredSaysWhyAndKeepsTheClockAsItWas) {
-  StoreOptions(true, true, true, true);
-  Start();
+  Start(true, true, true, true);
   const SharedState before = state();
   desk.store.failDelete = true;
   desk.store.failReason = StoreFailure::kNotPermitted;
@@ -57,8 +54,7 @@ TEST_F(ProgramTest, DeleteSettingsThatStayStoredSaysWhyAndKeepsTheClockAsItWas) 
 }
 
 TEST_F(ProgramTest, VersionCommandShowsOneDialogBesideAnEnabledClock) {
-  StoreOptions(true, true, false, false);
-  Start();
+  Start(true, true, false, false);
   desk.ChooseMenu("fomTIME", "menVERJ");
   desk.ChooseMenu("fomTIME", "menVERJ");
   EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "create fomAbout"), 1);

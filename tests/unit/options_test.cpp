@@ -6,8 +6,7 @@ namespace {
 using Writes = std::vector<fake::StoreWrite>;
 
 TEST_F(ProgramTest, OpeningWithTheChimeOffShowsTheStoredChoicesAndDisablesTheChimeControls) {
-  StoreOptions(true, false, false, true);
-  Start();
+  Start(true, false, false, true);
   OpenOptions();
   EXPECT_TRUE(shown("opt24").value);
   EXPECT_TRUE(shown("optT").value);
@@ -19,8 +18,7 @@ TEST_F(ProgramTest, OpeningWithTheChimeOffShowsTheStoredChoicesAndDisablesTheChi
 }
 
 TEST_F(ProgramTest, ChimeOffDisablesButDoesNotReleaseTheTestOrForgetCuckoo) {
-  StoreOptions(true, true, true, true);
-  Start();
+  Start(true, true, true, true);
   OpenOptions();
   EXPECT_EQ(shown("lblFILE").backColor, kWhite);
   EXPECT_EQ(shown("chkALARM", 1).caption, "ON");
@@ -37,9 +35,8 @@ TEST_F(ProgramTest, ChimeOffDisablesButDoesNotReleaseTheTestOrForgetCuckoo) {
   EXPECT_TRUE(shown("chkALARM", 1).enabled);
 }
 
-TEST_F(ProgramTest, WhileTheDialogIsOpenTheClockTakesNoInput) {
-  StoreOptions(false, true, false, false);
-  Start();
+TEST_F(ProgramTest, WhileTheDialogIsOpenTheClockTakesNoInputAndEachOpeningIsAFreshDialog) {
+  Start(false, true, false, false);
   OpenOptions();
   EXPECT_TRUE(options()->topmost);
   EXPECT_FALSE(clock().enabled);
@@ -47,26 +44,18 @@ TEST_F(ProgramTest, WhileTheDialogIsOpenTheClockTakesNoInput) {
   desk.Close("fomTIME");
   EXPECT_TRUE(clock().visible);
   desk.Click("fomOPTION", "btnOKCAN", 1);
-  EXPECT_FALSE(options()->topmost);
-  EXPECT_TRUE(clock().enabled);
-}
-
-TEST_F(ProgramTest, EachOpeningIsAFreshDialogAndAClosedOneIgnoresALateClick) {
-  StoreOptions(true, true, true, false);
-  Start();
-  OpenOptions();
-  desk.Click("fomOPTION", "btnOKCAN", 1);
   desk.Click("fomOPTION", "btnOKCAN", 0);  // queued before the window went
   EXPECT_TRUE(desk.store.writes.empty());
+  EXPECT_FALSE(options()->topmost);
+  EXPECT_TRUE(clock().enabled);
   desk.Tick();  // the closed dialog is freed here
   OpenOptions();
   EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "create fomOPTION"), 2);
   EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "destroy fomOPTION"), 1);
 }
 
-TEST_F(ProgramTest, TestPlaysTheChimeFileAndReleasingItStopsThePlayback) {
-  StoreOptions(true, true, true, false);
-  Start();
+TEST_F(ProgramTest, TestPlaysTheChimeFileUntilReleasedOrBrowseAndBrowseOffersTheLastChoice) {
+  Start(true, true, true, false);
   OpenOptions();
   desk.Toggle("fomOPTION", "chkALARM", 2);
   EXPECT_EQ(shown("chkALARM", 2).caption, "Stop");
@@ -75,12 +64,7 @@ TEST_F(ProgramTest, TestPlaysTheChimeFileAndReleasingItStopsThePlayback) {
   EXPECT_EQ(shown("chkALARM", 2).caption, "Test");
   EXPECT_EQ(desk.sound.plays, (std::vector<fake::PlayCall>{{"D:\\snd\\bell.wav", 1, true}}));
   EXPECT_EQ(desk.sound.playing, "");
-}
 
-TEST_F(ProgramTest, BrowseStopsTheTestAndOffersTheWaveFilterAndTheLastChoice) {
-  StoreOptions(true, true, true, false);
-  Start();
-  OpenOptions();
   desk.Toggle("fomOPTION", "chkALARM", 2);
   desk.system.openAnswers = {"C:\\WAVE\\bell.wav", std::nullopt};
   desk.Click("fomOPTION", "btnFILE");
@@ -97,8 +81,7 @@ TEST_F(ProgramTest, BrowseStopsTheTestAndOffersTheWaveFilterAndTheLastChoice) {
 }
 
 TEST_F(ProgramTest, BrowseShowsTheFileNamePartAfterEitherSeparatorAndACancelKeepsIt) {
-  StoreOptions(true, true, true, false, "D:\\snd\\old.wav", " old.wav");
-  Start();
+  Start(true, true, true, false, "D:\\snd\\old.wav", " old.wav");
   OpenOptions();
   for (const auto& [path, name] : {std::pair("C:\\WAVE\\bell.wav", " bell.wav"),
                                    {"/home/taro/音/鐘 の 音.wav", " 鐘 の 音.wav"},
@@ -119,8 +102,7 @@ TEST_F(ProgramTest, BrowseShowsTheFileNamePartAfterEitherSeparatorAndACancelKeep
 }
 
 TEST_F(ProgramTest, OkWritesAllSixInOrderAndAppliesTheStartUpMode) {
-  StoreOptions(true, true, true, false);
-  Start();
+  Start(true, true, true, false);
   desk.store.writes.clear();
   OpenOptions();
   desk.Toggle("fomOPTION", "chkALARM", 2);
@@ -150,8 +132,7 @@ TEST_F(ProgramTest, OkWritesAllSixInOrderAndAppliesTheStartUpMode) {
 }
 
 TEST_F(ProgramTest, CancelOrClosingTheDialogRestoresTheStoredOptions) {
-  StoreOptions(true, true, true, false);
-  Start();
+  Start(true, true, true, false);
   for (bool byButton : {true, false}) {
     OpenOptions();
     desk.Select("fomOPTION", "opt12");
@@ -177,8 +158,7 @@ TEST_F(ProgramTest, CancelOrClosingTheDialogRestoresTheStoredOptions) {
 }
 
 TEST_F(ProgramTest, CancelAfterDeletingSettingsKeepsNoUnsavedChangeThenOkStores) {
-  StoreOptions(true, true, true, true);
-  Start();
+  Start(true, true, true, true);
   desk.ChooseMenu("fomTIME", "menREG");
   OpenOptions();
   desk.Select("fomOPTION", "opt24");
@@ -213,8 +193,7 @@ TEST_F(ProgramTest, CancelAfterDeletingSettingsKeepsNoUnsavedChangeThenOkStores)
 }
 
 TEST_F(ProgramTest, FailedSaveStoresNothingSaysWhyAndStillClosesTheDialog) {
-  StoreOptions(true, true, false, false);
-  Start();
+  Start(true, true, false, false);
   const auto before = desk.store.Section();
   desk.ChooseMenu("fomTIME", "menREG");
   desk.store.values.clear();
