@@ -21,8 +21,7 @@ kill_tray() {
 back_in_tray() {
   zdz_check "the window hides again" zdz_wait 30 zdz_hidden "$w"
   zdz_check "the icon is embedded in the new panel" zdz_wait 30 zdz_tray_icon
-  xdotool mousemove --window "$(zdz_tray_icon)" 11 15 click 1
-  zdz_check "and a left click on it opens the pop-up menu" zdz_wait 30 zdz_one_popup
+  zdz_check "and a left click on it opens the pop-up menu" zdz_icon_menu
   xdotool key Escape
 }
 

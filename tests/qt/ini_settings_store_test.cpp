@@ -13,12 +13,23 @@
 
 #include <chrono>
 #include <fstream>
+#include <functional>
 #include <string>
 
 namespace zdz::qt {
 namespace {
 
 const std::string kApp = "Zazedor";
+
+// The error `call` ends with; one that returns reads as the error "returned", of no reason.
+StoreError Thrown(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const StoreError& e) {
+    return e;
+  }
+  return StoreError("returned");
+}
 
 class IniSettingsStoreTest : public ::testing::Test {
  protected:
@@ -83,30 +94,19 @@ TEST_F(IniSettingsStoreTest, AFullOrReadOnlyDiskKeepsTheOldFileAndSaysWhy) {
   }
   filler.close();
   six[4].second = std::string(8000, 'w');  // more than the pages left
-  try {
-    store_.SaveAll(kApp, kApp, six);
-    ADD_FAILURE() << "a save on a full disk succeeded";
-  } catch (const StoreError& e) {
-    EXPECT_EQ(e.Reason(), StoreFailure::kNoSpace) << e.what();
-    EXPECT_NE(std::string(e.what()).find(File()), std::string::npos) << e.what();
-  }
+  const StoreError full = Thrown([&] { store_.SaveAll(kApp, kApp, six); });
+  EXPECT_EQ(full.Reason(), StoreFailure::kNoSpace) << full.what();
+  EXPECT_NE(std::string(full.what()).find(File()), std::string::npos) << full.what();
   EXPECT_EQ(FileText(), before);
   EXPECT_EQ(FolderEntries(), QStringList{"Zazedor.conf"}) << "the temporary file is removed";
 
   ASSERT_EQ(mount(nullptr, Base().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
-  try {
-    store_.SaveAll(kApp, kApp, {{"0", "False"}});
-    ADD_FAILURE() << "a save on a read-only disk succeeded";
-  } catch (const StoreError& e) {
-    EXPECT_EQ(e.Reason(), StoreFailure::kNotPermitted) << e.what();
-  }
+  EXPECT_EQ(Thrown([&] {
+              store_.SaveAll(kApp, kApp, {{"0", "False"}});
+            }).Reason(),
+            StoreFailure::kNotPermitted);
   // A folder that cannot be changed, even by root: the file stays, and the delete says so.
-  try {
-    store_.Delete(kApp);
-    ADD_FAILURE() << "a delete on a read-only disk succeeded";
-  } catch (const StoreError& e) {
-    EXPECT_EQ(e.Reason(), StoreFailure::kNotPermitted) << e.what();
-  }
+  EXPECT_EQ(Thrown([&] { store_.Delete(kApp); }).Reason(), StoreFailure::kNotPermitted);
   EXPECT_EQ(FileText(), before);
 }
 
@@ -130,12 +130,8 @@ TEST_F(IniSettingsStoreTest, WhatIsNotASmallReadableFileReadsEmptyAndIsNotReplac
   // A folder in the file's place, and the message names the file.
   ASSERT_TRUE(QDir().mkpath(QString::fromStdString(File())));
   EXPECT_EQ(Read("0"), "");
-  try {
-    store_.SaveAll(kApp, kApp, {{"0", "True"}});
-    ADD_FAILURE() << "Save into a folder succeeded";
-  } catch (const StoreError& e) {
-    EXPECT_NE(std::string(e.what()).find(File()), std::string::npos) << e.what();
-  }
+  const StoreError intoFolder = Thrown([&] { store_.SaveAll(kApp, kApp, {{"0", "True"}}); });
+  EXPECT_NE(std::string(intoFolder.what()).find(File()), std::string::npos) << intoFolder.what();
   EXPECT_THROW(store_.Delete(kApp), StoreError);
 
   // A FIFO with no writer would block a plain open forever.

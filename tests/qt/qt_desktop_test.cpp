@@ -73,20 +73,15 @@ class QtDesktopTest : public ::testing::Test {
   std::unique_ptr<Application> program;
 };
 
-TEST_F(QtDesktopTest, TimeLabelLooksAsDesigned) {
-  Start("False", "True");
+TEST_F(QtDesktopTest, TimeLabelLooksAsDesignedAndAnUnchangedCaptionCostsNoRepaint) {
+  Start("True", "True");
   auto* label = Find<QLabel>("lblTIME");
   ASSERT_TRUE(label);
   // Its colours and the ticking digits are window.sh's, seen on the screen.
   const QFontInfo used(label->font());
   EXPECT_EQ(used.family(), "IPAMincho");  // digits included: no per-glyph fallback
   EXPECT_TRUE(used.bold() && used.italic());
-}
 
-TEST_F(QtDesktopTest, UnchangedCaptionCostsNoRepaint) {
-  Start("True", "True");
-  auto* label = Find<QLabel>("lblTIME");
-  ASSERT_TRUE(label);
   struct Counter : QObject {
     int paints = 0;
     bool eventFilter(QObject*, QEvent* e) override {
