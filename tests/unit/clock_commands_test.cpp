@@ -12,8 +12,25 @@ TEST_F(ProgramTest, LoadingTellsTheDesktopTheStoredLayoutNotTheFormsOwn) {
             std::tuple(kLayout24.windowWidth, kTimeLabelLeft, kTimeLabelTop, kLayout24.labelWidth));
 }
 
-TEST_F(ProgramTest, DeleteSettingsResetsMemoryAndDisablesItselfUntilOk) {
+TEST_F(ProgramTest, DeleteSettingsThatStayStoredSaysWhyElseResetsMemoryAndDisablesItself) {
   Start(true, true, true, true);
+  const SharedState before = state();
+  desk.store.failDelete = true;
+  desk.store.failReason = StoreFailure::kNotPermitted;
+  desk.ChooseMenu("fomTIME", "menREG");
+  ASSERT_EQ(desk.system.messages.size(), 1u);
+  EXPECT_EQ(desk.system.messages[0].first, std::string(text::kNotDeleted) + text::kNotPermitted);
+  EXPECT_EQ(desk.system.messages[0].second, "Zoduzazu");
+  EXPECT_EQ(state().OptFlag, before.OptFlag);
+  EXPECT_EQ(std::tuple(state().WavePath, state().WaveName),
+            std::tuple(before.WavePath, before.WaveName));
+  EXPECT_EQ(clock().width, 3360);
+  EXPECT_TRUE(clock().visible);
+  EXPECT_EQ(desk.tray.icons.size(), 0u);
+  EXPECT_TRUE(clockForm().Menu("menREG").Enabled()) << "the settings are still there to delete";
+  EXPECT_FALSE(desk.system.ended);
+
+  desk.store.failDelete = false;
   desk.ChooseMenu("fomTIME", "menREG");
   EXPECT_TRUE(desk.store.Section().empty());
   EXPECT_EQ(state().OptFlag, (std::array<VbBool, 4>{}));
@@ -31,26 +48,6 @@ TEST_F(ProgramTest, DeleteSettingsResetsMemoryAndDisablesItselfUntilOk) {
   desk.popupChoice = "menREG";
   desk.IconMessage(clock().Handle(), 0x204);
   EXPECT_EQ(desk.store.deletes, 1);
-}
-
-TEST_F(ProgramTest, DeleteSettingsThatStayStoredSaysWhyAndKeepsTheClockAsItWas) {
-  Start(true, true, true, true);
-  const SharedState before = state();
-  desk.store.failDelete = true;
-  desk.store.failReason = StoreFailure::kNotPermitted;
-  desk.ChooseMenu("fomTIME", "menREG");
-
-  ASSERT_EQ(desk.system.messages.size(), 1u);
-  EXPECT_EQ(desk.system.messages[0].first, std::string(text::kNotDeleted) + text::kNotPermitted);
-  EXPECT_EQ(desk.system.messages[0].second, "Zoduzazu");
-  EXPECT_EQ(state().OptFlag, before.OptFlag);
-  EXPECT_EQ(std::tuple(state().WavePath, state().WaveName),
-            std::tuple(before.WavePath, before.WaveName));
-  EXPECT_EQ(clock().width, 3360);
-  EXPECT_TRUE(clock().visible);
-  EXPECT_EQ(desk.tray.icons.size(), 0u);
-  EXPECT_TRUE(clockForm().Menu("menREG").Enabled()) << "the settings are still there to delete";
-  EXPECT_FALSE(desk.system.ended);
 }
 
 TEST_F(ProgramTest, VersionCommandShowsOneDialogBesideAnEnabledClock) {

@@ -157,7 +157,9 @@ TEST_F(ProgramTest, CancelOrClosingTheDialogRestoresTheStoredOptions) {
   }
 }
 
-TEST_F(ProgramTest, CancelAfterDeletingSettingsKeepsNoUnsavedChangeThenOkStores) {
+// After the delete command: Cancel keeps no unsaved change, a failed OK stores none of the six
+// and says why, Cancel then returns to what the dialog opened with, and an OK stores all six.
+TEST_F(ProgramTest, AfterDeletingSettingsOnlyAnOkThatStoresKeepsTheChoices) {
   Start(true, true, true, true);
   desk.ChooseMenu("fomTIME", "menREG");
   OpenOptions();
@@ -174,12 +176,21 @@ TEST_F(ProgramTest, CancelAfterDeletingSettingsKeepsNoUnsavedChangeThenOkStores)
   EXPECT_TRUE(clock().enabled);
   EXPECT_FALSE(clockForm().Menu("menREG").Enabled());  // Cancel does not re-enable it
 
-  // After an OK that could not store, Cancel returns to what the dialog opened with.
   OpenOptions();
   desk.Select("fomOPTION", "opt24");
-  desk.store.failSaves = true;
+  desk.Select("fomOPTION", "optT");
+  desk.store.failSaveKey = "2";
+  desk.store.failReason = StoreFailure::kNoSpace;
   desk.Click("fomOPTION", "btnOKCAN", 0);
-  desk.store.failSaves = false;
+  desk.store.failSaveKey.clear();
+  EXPECT_TRUE(desk.store.Section().empty());  // all six or none
+  ASSERT_EQ(desk.system.messages.size(), 1u);
+  EXPECT_EQ(desk.system.messages[0].second, "Zoduzazu");
+  EXPECT_NE(desk.system.messages[0].first.find("ディスク"), std::string::npos);
+  EXPECT_TRUE(clock().visible);  // start-up mode not applied
+  EXPECT_FALSE(clock().MenuPeer("menREG").enabled);
+  EXPECT_TRUE(clock().enabled);
+  EXPECT_TRUE(Gone("fomOPTION"));
   OpenOptions();
   desk.Select("fomOPTION", "opt12");
   desk.Click("fomOPTION", "btnOKCAN", 1);
@@ -190,27 +201,6 @@ TEST_F(ProgramTest, CancelAfterDeletingSettingsKeepsNoUnsavedChangeThenOkStores)
   EXPECT_EQ(desk.store.Section().at("0"), "True");
   EXPECT_EQ(desk.store.Section().size(), 6u);
   EXPECT_TRUE(clockForm().Menu("menREG").Enabled());
-}
-
-TEST_F(ProgramTest, FailedSaveStoresNothingSaysWhyAndStillClosesTheDialog) {
-  Start(true, true, false, false);
-  const auto before = desk.store.Section();
-  desk.ChooseMenu("fomTIME", "menREG");
-  desk.store.values.clear();
-  for (const auto& [k, v] : before) desk.store.Put(k, v);
-  OpenOptions();
-  desk.Select("fomOPTION", "optT");
-  desk.store.failSaveKey = "2";
-  desk.store.failReason = StoreFailure::kNoSpace;
-  desk.Click("fomOPTION", "btnOKCAN", 0);
-  EXPECT_EQ(desk.store.Section(), before);  // all six or none
-  ASSERT_EQ(desk.system.messages.size(), 1u);
-  EXPECT_EQ(desk.system.messages[0].second, "Zoduzazu");
-  EXPECT_NE(desk.system.messages[0].first.find("ディスク"), std::string::npos);
-  EXPECT_TRUE(clock().visible);  // start-up mode not applied
-  EXPECT_FALSE(clock().MenuPeer("menREG").enabled);
-  EXPECT_TRUE(clock().enabled);
-  EXPECT_TRUE(Gone("fomOPTION"));
 }
 
 }  // namespace
