@@ -277,7 +277,7 @@ TEST_F(ProgramOnWin32, MenusCarryTheirCaptionsAndTheWindowItsOuterSize) {
   EXPECT_EQ(MenuString(file, 0), L"ﾀｽｸトレイから出す(&T)\tCtrl+T");
 }
 
-TEST_F(ProgramOnWin32, TheIconIsAddedDeletedAndAddedAgainWhenTheTaskbarReturns) {
+TEST_F(ProgramOnWin32, TheIconIsAddedAgainWhenTheTaskbarReturnsAndGoesAtTheSessionsEnd) {
   Start(false, false);
   EXPECT_FALSE(IsWindowVisible(hwnd));
   NOTIFYICONDATAW probe{};
@@ -292,7 +292,12 @@ TEST_F(ProgramOnWin32, TheIconIsAddedDeletedAndAddedAgainWhenTheTaskbarReturns) 
   EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe));
   EXPECT_FALSE(IsWindowVisible(hwnd));
 
-  app->Clock()->Window().UserCancel();  // the title bar's close unloads: the icon goes
+  EXPECT_TRUE(SendMessageW(hwnd, WM_QUERYENDSESSION, 0, 0));
+  SendMessageW(hwnd, WM_ENDSESSION, FALSE, 0);  // cancelled: the clock goes on
+  EXPECT_TRUE(app->Clock());
+  SendMessageW(hwnd, WM_ENDSESSION, TRUE, 0);
+  EXPECT_FALSE(app->Clock());
+  EXPECT_FALSE(desktop.Tray().Holds(reinterpret_cast<NativeHandle>(hwnd), 1));
   EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe));
 }
 
@@ -382,8 +387,16 @@ HWND ChildWithStyle(HWND window, const wchar_t* cls, LONG_PTR style) {
   return nullptr;
 }
 
-TEST_F(ProgramOnWin32, ClicksEnterAndEscReachTheModelFromAnyControl) {
+// With DPI awareness a real move at x = 513 would read as the icon's left click.
+TEST_F(ProgramOnWin32, ClicksKeysAndTheIconsReportsReachTheModelAndRealMouseMovesDoNot) {
   Start(true, true);
+  int seen = 0;
+  app->Clock()->Window().onMouseMove = [&](int, int, int, int) { ++seen; };
+  for (int x : {0x201, 0x203, 0x204}) SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, 10));
+  EXPECT_EQ(seen, 0);
+  SendMessageW(hwnd, kTrayMessage, 1, WM_RBUTTONDOWN);
+  EXPECT_EQ(seen, 1);
+
   app->Clock()->OpenOptions();
   HWND options = reinterpret_cast<HWND>(app->Options().Window().Handle());
   SendMessageW(ChildWithStyle(options, L"Button", BS_AUTOCHECKBOX), BM_CLICK, 0, 0);
@@ -399,27 +412,6 @@ TEST_F(ProgramOnWin32, ClicksEnterAndEscReachTheModelFromAnyControl) {
   ASSERT_TRUE(IsWindowVisible(about));
   EXPECT_TRUE(Press(ChildWithStyle(about, L"Static", SS_ICON), VK_RETURN,  // the default button
                     [&] { return !IsWindowVisible(about); }));
-}
-
-// With DPI awareness a real move at x = 513 would read as the icon's left click.
-TEST_F(ProgramOnWin32, RealMouseMovesStayOutOfTheCoreAndTheIconsReportsReachIt) {
-  Start(true, true);
-  int seen = 0;
-  app->Clock()->Window().onMouseMove = [&](int, int, int, int) { ++seen; };
-  for (int x : {0x201, 0x203, 0x204}) SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, 10));
-  EXPECT_EQ(seen, 0);
-  SendMessageW(hwnd, kTrayMessage, 1, WM_RBUTTONDOWN);
-  EXPECT_EQ(seen, 1);
-}
-
-TEST_F(ProgramOnWin32, TheEndOfTheSessionClosesTheClockAndACancelledEndDoesNot) {
-  Start(true, false);
-  EXPECT_TRUE(SendMessageW(hwnd, WM_QUERYENDSESSION, 0, 0));
-  SendMessageW(hwnd, WM_ENDSESSION, FALSE, 0);
-  EXPECT_TRUE(app->Clock());
-  SendMessageW(hwnd, WM_ENDSESSION, TRUE, 0);
-  EXPECT_FALSE(app->Clock());
-  EXPECT_FALSE(desktop.Tray().Holds(reinterpret_cast<NativeHandle>(hwnd), 1));
 }
 
 }  // namespace
