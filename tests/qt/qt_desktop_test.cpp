@@ -152,8 +152,16 @@ TEST_F(QtDesktopTest, TwoCopiesOnOneStoreLeaveAWholeStore) {
   EXPECT_EQ(store.Read("Zazedor", "Zazedor", "0"), "True");
 }
 
-TEST_F(QtDesktopTest, MenusShowCaptionsAndShortcutsAsTheUserSeesThem) {
-  Start("True", "True");
+void Key(QWidget* window, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(window->focusWidget() ? window->focusWidget() : window, &press);
+  Settle(100);
+}
+
+// Menus show captions and shortcuts as the user sees them. Toggles, Esc and Enter go to the
+// model; what they mean there is the unit tests' business.
+TEST_F(QtDesktopTest, MenusShowWhatTheUserSeesAndDialogsReportTogglesEscAndEnterToTheModel) {
+  Start("True", "True", "True");
   auto* window = Find<QMainWindow>("fomTIME");
   ASSERT_TRUE(window);
   QStringList top;
@@ -173,22 +181,12 @@ TEST_F(QtDesktopTest, MenusShowCaptionsAndShortcutsAsTheUserSeesThem) {
                    : a->text() + "\t" + a->shortcut().toString(QKeySequence::PortableText));
     EXPECT_EQ(seen, expected) << menu;
   }
-}
 
-void Key(QWidget* window, int key) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-  QApplication::sendEvent(window->focusWidget() ? window->focusWidget() : window, &press);
-  Settle(100);
-}
-
-// Toggles, Esc and Enter go to the model; what they mean there is the unit tests' business.
-TEST_F(QtDesktopTest, DialogsReportTogglesEscAndEnterToTheModel) {
-  Start("True", "True", "True");
   program->Clock()->OpenOptions();
   Settle();
   auto* dialog = Find<QWidget>("fomOPTION");
   ASSERT_TRUE(dialog && dialog->isVisible());
-  EXPECT_FALSE(Find<QMainWindow>("fomTIME")->isEnabled());
+  EXPECT_FALSE(window->isEnabled());
   auto* cuckoo = Find<QPushButton>("chkALARM_1");
   ASSERT_TRUE(cuckoo);
   EXPECT_TRUE(cuckoo->isCheckable());  // a check box drawn as a push button
@@ -202,7 +200,7 @@ TEST_F(QtDesktopTest, DialogsReportTogglesEscAndEnterToTheModel) {
   EXPECT_TRUE(dialog->isVisible());
   Key(dialog, Qt::Key_Escape);
   EXPECT_FALSE(dialog->isVisible());
-  EXPECT_TRUE(Find<QMainWindow>("fomTIME")->isEnabled());
+  EXPECT_TRUE(window->isEnabled());
   EXPECT_EQ(program->State().OptFlag[3], kFalse);
 
   program->Clock()->OpenVersion();
