@@ -60,7 +60,7 @@ class IniSettingsStoreTest : public ::testing::Test {
   IniSettingsStore store_{Base()};
 };
 
-TEST_F(IniSettingsStoreTest, SettingsRoundTripAndHandWrittenLinesSurvive) {
+TEST_F(IniSettingsStoreTest, SettingsRoundTripHandWrittenLinesSurviveAndDeleteTakesOnlyOurs) {
   EXPECT_EQ(Read("0"), "");
   EXPECT_FALSE(QDir(QString::fromStdString(Base())).exists()) << "reading must not create";
   const StoreValues values = {{"0", "True"},
@@ -74,6 +74,21 @@ TEST_F(IniSettingsStoreTest, SettingsRoundTripAndHandWrittenLinesSurvive) {
   WriteFile("; by hand\n[Other]\nWAVE=x\n[Zazedor]\n0=True\n");
   store_.SaveAll(kApp, kApp, {{"0", "False"}, {"1", "True"}});
   EXPECT_EQ(FileText(), "; by hand\n[Other]\nWAVE=x\n[Zazedor]\n0=False\n1=True\n");
+
+  // Delete removes the file, and the folder when nothing else uses it.
+  store_.SaveAll(kApp, "Other", {{"k", "v"}});
+  store_.Delete(kApp);
+  EXPECT_FALSE(QDir(QString::fromStdString(Folder())).exists());
+  EXPECT_EQ(Read("k", "Other"), "");
+  EXPECT_NO_THROW(store_.Delete(kApp));  // nothing left: not an error
+
+  store_.SaveAll(kApp, kApp, {{"0", "True"}});
+  QFile other(QString::fromStdString(Folder() + "/notes.txt"));
+  ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+  other.close();
+  store_.Delete(kApp);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(File())));
+  EXPECT_TRUE(other.exists());
 }
 
 TEST_F(IniSettingsStoreTest, AFullOrReadOnlyDiskKeepsTheOldFileAndSaysWhy) {
@@ -108,22 +123,6 @@ TEST_F(IniSettingsStoreTest, AFullOrReadOnlyDiskKeepsTheOldFileAndSaysWhy) {
   // A folder that cannot be changed, even by root: the file stays, and the delete says so.
   EXPECT_EQ(Thrown([&] { store_.Delete(kApp); }).Reason(), StoreFailure::kNotPermitted);
   EXPECT_EQ(FileText(), before);
-}
-
-TEST_F(IniSettingsStoreTest, DeleteRemovesTheFileAndAFolderNothingElseUses) {
-  store_.SaveAll(kApp, "Other", {{"k", "v"}});
-  store_.Delete(kApp);
-  EXPECT_FALSE(QDir(QString::fromStdString(Folder())).exists());
-  EXPECT_EQ(Read("k", "Other"), "");
-  EXPECT_NO_THROW(store_.Delete(kApp));  // nothing left: not an error
-
-  store_.SaveAll(kApp, kApp, {{"0", "True"}});
-  QFile other(QString::fromStdString(Folder() + "/notes.txt"));
-  ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-  other.close();
-  store_.Delete(kApp);
-  EXPECT_FALSE(QFile::exists(QString::fromStdString(File())));
-  EXPECT_TRUE(other.exists());
 }
 
 TEST_F(IniSettingsStoreTest, WhatIsNotASmallReadableFileReadsEmptyAndIsNotReplaced) {

@@ -24,12 +24,18 @@ class ChimeTest : public ProgramTest {
   }
 };
 
-TEST_F(ChimeTest, WindowModeHidesTheVisibleWindowForTheChime) {
+TEST_F(ChimeTest, WindowModeHidesTheVisibleWindowForTheChimeAndWithoutAFileNothingPlays) {
   Start(true, true, true, false);
   desk.log.clear();
   app->PlayChime(13);
   EXPECT_EQ(Around(),
             (std::vector<std::string>{"hide fomTIME", "play D:\\snd\\bell.wav 1", "show fomTIME"}));
+  EXPECT_TRUE(clock().visible);
+
+  state().WavePath.clear();  // no chime file chosen
+  desk.sound.plays.clear();
+  app->PlayChime(5);
+  EXPECT_TRUE(desk.sound.plays.empty());
   EXPECT_TRUE(clock().visible);
 }
 
@@ -38,13 +44,6 @@ TEST_F(ChimeTest, CuckooReadsTheFileOnceAndPlaysCountStrokesSynchronously) {
   app->PlayChime(24);
   EXPECT_EQ(desk.sound.plays, (std::vector<fake::PlayCall>{{"D:\\snd\\bell.wav", 24, false}}));
   EXPECT_EQ(desk.sound.Opened(), (std::vector<std::string>{"D:\\snd\\bell.wav"}));
-}
-
-TEST_F(ChimeTest, WithoutAChimeFileNothingPlaysAndTheWindowStaysShown) {
-  Start(true, true, true, true, "", "");
-  app->PlayChime(5);
-  EXPECT_TRUE(desk.sound.plays.empty());
-  EXPECT_TRUE(clock().visible);
 }
 
 // A clock the user put into the tray stays there; one brought out of it stays shown.

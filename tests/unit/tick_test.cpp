@@ -38,16 +38,6 @@ class TickTest : public ProgramTest {
   }
 };
 
-TEST_F(TickTest, LabelIsEmptyUntilTheFirstTickThenFollowsTheDisplayForm) {
-  Start(false, true, false, false);
-  EXPECT_EQ(label(), "");
-  TickAt(13, 5, 9);
-  EXPECT_EQ(label(), "午後 01:05:09");
-  state().OptFlag[kFlag24Hour] = kTrue;  // as the options dialog would
-  desk.Tick();
-  EXPECT_EQ(label(), "13:05:09");
-}
-
 TEST_F(TickTest, ASimulatedDayChimesEachHourOnceWithMidnightAs24) {
   Start(true, true, true, true);
   // Ten ticks a second would be 864000 ticks; three per second hit every second as well.
@@ -71,8 +61,17 @@ TEST_F(TickTest, ASimulatedDayChimesEachHourOnceWithMidnightAs24) {
   EXPECT_EQ(strokes(), 24u);
 }
 
-TEST_F(TickTest, OnlyTheTopOfAnHourChimesOnceAndClockChangesGiveAtMostItsOwnChime) {
-  Start(true, true, true, true);
+// The label is empty until the first tick, then follows the display form; the chime comes at
+// the top of an hour only, once, and clock changes give at most that hour's own chime.
+TEST_F(TickTest, TheLabelFollowsEachTickAndOnlyTheTopOfAnHourChimesOnce) {
+  Start(false, true, true, true);
+  EXPECT_EQ(label(), "");
+  TickAt(13, 5, 9);
+  EXPECT_EQ(label(), "午後 01:05:09");
+  state().OptFlag[kFlag24Hour] = kTrue;  // as the options dialog would
+  desk.Tick();
+  EXPECT_EQ(label(), "13:05:09");
+
   TickAt(10, 0, 1);
   TickAt(10, 1, 0);
   TickAt(9, 59, 59);
