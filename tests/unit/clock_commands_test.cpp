@@ -5,11 +5,18 @@
 namespace zdz::test {
 namespace {
 
-TEST_F(ProgramTest, LoadingTellsTheDesktopTheStoredLayoutNotTheFormsOwn) {
+TEST_F(ProgramTest, LoadingTellsTheStoredLayoutAndTheVersionCommandShowsOneDialog) {
   Start(true, true, false, false);  // 24-hour, where the form is drawn 12-hour wide
   const fake::FakeControl& label = clock().Peer("lblTIME");
   EXPECT_EQ(std::tuple(clock().width, label.left, label.top, label.width),
             std::tuple(kLayout24.windowWidth, kTimeLabelLeft, kTimeLabelTop, kLayout24.labelWidth));
+
+  // The version command shows one dialog beside an enabled clock.
+  desk.ChooseMenu("fomTIME", "menVERJ");
+  desk.ChooseMenu("fomTIME", "menVERJ");
+  EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "create fomAbout"), 1);
+  EXPECT_TRUE(desk.Window("fomAbout")->visible);
+  EXPECT_TRUE(clock().enabled);
 }
 
 TEST_F(ProgramTest, DeleteSettingsThatStayStoredSaysWhyElseResetsMemoryAndDisablesItself) {
@@ -48,15 +55,6 @@ TEST_F(ProgramTest, DeleteSettingsThatStayStoredSaysWhyElseResetsMemoryAndDisabl
   desk.popupChoice = "menREG";
   desk.IconMessage(clock().Handle(), 0x204);
   EXPECT_EQ(desk.store.deletes, 1);
-}
-
-TEST_F(ProgramTest, VersionCommandShowsOneDialogBesideAnEnabledClock) {
-  Start(true, true, false, false);
-  desk.ChooseMenu("fomTIME", "menVERJ");
-  desk.ChooseMenu("fomTIME", "menVERJ");
-  EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "create fomAbout"), 1);
-  EXPECT_TRUE(desk.Window("fomAbout")->visible);
-  EXPECT_TRUE(clock().enabled);
 }
 
 }  // namespace
