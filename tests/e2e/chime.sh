@@ -27,8 +27,7 @@ open_options() {
 }
 
 zdz_log "# cuckoo chime at 15:00 with a 0.2 s stroke"
-cfg=$(zdz_new_config)
-zdz_write_settings "$cfg" 0=True 1=True 2=True 3=True "WAVE=$ZDZ_STROKE_WAV" 'WAVEName=" short-stroke.wav"'
+cfg=$(zdz_config True True True True "$ZDZ_STROKE_WAV")
 zdz_record_start chime-15
 zdz_require "recording from test_sink.monitor starts" zdz_recording
 # Six seconds before the hour leave room for a slow start on a busy machine.
@@ -64,8 +63,7 @@ zdz_check "and is shown again afterwards" zdz_viewable "$w"
 zdz_stop
 
 zdz_log "# the Test toggle in the options dialog, with the 1.3 s chime"
-cfg=$(zdz_new_config)
-zdz_write_settings "$cfg" 0=True 1=True 2=True 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
+cfg=$(zdz_config True True True False)
 open_options "$cfg"
 
 # Pressed and left alone: the whole sound, once.
@@ -88,8 +86,7 @@ zdz_stop
 # that a busy machine serves late still comes long before its end.
 long_wav="$ZDZ_WORK/minute.wav"
 sox -n -r 22050 -c 1 -b 16 "$long_wav" synth 60 sine 440 vol 0.5
-cfg=$(zdz_new_config)
-zdz_write_settings "$cfg" 0=True 1=True 2=True 3=False "WAVE=$long_wav" 'WAVEName=" minute.wav"'
+cfg=$(zdz_config True True True False "$long_wav")
 open_options "$cfg"
 zdz_record_start test-cut
 zdz_require "recording starts" zdz_recording
@@ -106,8 +103,7 @@ zdz_check "the dialog is still open" zdz_window_named '各種設定'
 zdz_stop
 
 zdz_log "# SIGTERM in the middle of a long chime"
-cfg=$(zdz_new_config)
-zdz_write_settings "$cfg" 0=True 1=True 2=True 3=True "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
+cfg=$(zdz_config True True True True)
 before=$(cat "$(zdz_settings_file "$cfg")")
 zdz_record_start term-chime
 start_at "$cfg" "2026-12-06 14:59:54"  # room for a slow start, as above

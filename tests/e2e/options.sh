@@ -7,8 +7,7 @@ zdz_init "$@"
 
 TITLE='各種設定'
 
-cfg=$(zdz_new_config)
-zdz_write_settings "$cfg" 0=False 1=True 2=False 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
+cfg=$(zdz_config False True False False)
 zdz_start "$cfg"
 zdz_require "the clock window appears" zdz_wait 30 zdz_main_visible
 w=$(zdz_main_window)

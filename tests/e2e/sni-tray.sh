@@ -44,8 +44,7 @@ for f in "$ZDZ_E2E_DIR"/../../resources/icon/zoduzazu-*.png; do
 done
 export XDG_DATA_DIRS="$ZDZ_WORK/share:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}"
 
-cfg=$(zdz_new_config)
-zdz_write_settings "$cfg" 0=True 1=False 2=False 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
+cfg=$(zdz_config True False False False)
 
 zdz_log "# starting into the D-Bus tray"
 start_watcher

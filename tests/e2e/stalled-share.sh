@@ -26,11 +26,10 @@ trap 'release_share; zdz_stop_all' EXIT
 ZDZ_PIDS+=("$!")
 zdz_require "the share is mounted" zdz_wait 30 test -e "$share/Ruvazu.wav"
 
-cfg=$(zdz_new_config)
 # In the tray, so the icon is there to go; far from the top of an hour, so only Test reads. The
 # monotonic clock stays real: libfaketime shifts it by years but leaves pthread_cond_clockwait
 # alone, so the reader's deadline would never come.
-zdz_write_settings "$cfg" 0=True 1=False 2=True 3=False "WAVE=$share/Ruvazu.wav" 'WAVEName=" Ruvazu.wav"'
+cfg=$(zdz_config True False True False "$share/Ruvazu.wav")
 zdz_start "$cfg" LD_PRELOAD="$ZDZ_FAKETIME_LIB" FAKETIME="@2026-12-06 10:20:00" TZ=Asia/Tokyo \
   FAKETIME_DONT_FAKE_MONOTONIC=1
 zdz_require "the clock's icon is in the tray" zdz_wait 30 zdz_tray_icon

@@ -7,8 +7,7 @@ zdz_init "$@"
 
 zdz_require "the session has a tray host (trayer's panel)" zdz_tray_panel
 
-cfg=$(zdz_new_config)
-zdz_write_settings "$cfg" 0=True 1=False 2=False 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
+cfg=$(zdz_config True False False False)
 zdz_start "$cfg"
 
 zdz_log "# starting into the tray"
