@@ -14,10 +14,20 @@ start_at() { zdz_start "$1" LD_PRELOAD="$ZDZ_FAKETIME_LIB" FAKETIME="@$2" TZ=Asi
 fcmp() { awk -v a="$1" -v b="$3" "BEGIN { exit !(a $2 b) }"; }
 press_test() { zdz_click_control "$dialog" fomOPTION chkALARM_2; }
 heard_any() { (($(zdz_strokes "$ZDZ_REC") > 0)); }
+# open_options CONFIG: the clock far from the top of an hour, so only the toggle makes a sound,
+# and its options dialog; sets $dialog, so not through zdz_check's subshell.
+open_options() {
+  start_at "$1" "2026-12-06 10:20:00"
+  zdz_require "the clock window appears" zdz_wait 30 zdz_main_visible
+  zdz_focus "$(zdz_main_window)"
+  xdotool key ctrl+o
+  zdz_require "Ctrl+O opens the options" zdz_wait 30 zdz_window_named '各種設定'
+  dialog=$(zdz_window_named '各種設定')
+  zdz_require "the options dialog is shown" zdz_wait 30 zdz_viewable "$dialog"
+}
 
 zdz_log "# cuckoo chime at 15:00 with a 0.2 s stroke"
-cfg=$(zdz_new_config)
-zdz_write_settings "$cfg" 0=True 1=True 2=True 3=True "WAVE=$ZDZ_STROKE_WAV" 'WAVEName=" short-stroke.wav"'
+cfg=$(zdz_config True True True True "$ZDZ_STROKE_WAV")
 zdz_record_start chime-15
 zdz_require "recording from test_sink.monitor starts" zdz_recording
 # Six seconds before the hour leave room for a slow start on a busy machine.
@@ -53,17 +63,8 @@ zdz_check "and is shown again afterwards" zdz_viewable "$w"
 zdz_stop
 
 zdz_log "# the Test toggle in the options dialog, with the 1.3 s chime"
-cfg=$(zdz_new_config)
-zdz_write_settings "$cfg" 0=True 1=True 2=True 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
-# Far from the top of an hour, so only the toggle makes a sound.
-start_at "$cfg" "2026-12-06 10:20:00"
-zdz_require "the clock window appears" zdz_wait 30 zdz_main_visible
-w=$(zdz_main_window)
-zdz_focus "$w"
-xdotool key ctrl+o
-zdz_require "Ctrl+O opens the options" zdz_wait 30 zdz_window_named '各種設定'
-dialog=$(zdz_window_named '各種設定')
-zdz_require "the options dialog is shown" zdz_wait 30 zdz_viewable "$dialog"
+cfg=$(zdz_config True True True False)
+open_options "$cfg"
 
 # Pressed and left alone: the whole sound, once.
 zdz_record_start test-full
@@ -85,15 +86,8 @@ zdz_stop
 # that a busy machine serves late still comes long before its end.
 long_wav="$ZDZ_WORK/minute.wav"
 sox -n -r 22050 -c 1 -b 16 "$long_wav" synth 60 sine 440 vol 0.5
-cfg=$(zdz_new_config)
-zdz_write_settings "$cfg" 0=True 1=True 2=True 3=False "WAVE=$long_wav" 'WAVEName=" minute.wav"'
-start_at "$cfg" "2026-12-06 10:20:00"
-zdz_require "the clock window appears" zdz_wait 30 zdz_main_visible
-zdz_focus "$(zdz_main_window)"
-xdotool key ctrl+o
-zdz_require "Ctrl+O opens the options" zdz_wait 30 zdz_window_named '各種設定'
-dialog=$(zdz_window_named '各種設定')
-zdz_require "the options dialog is shown" zdz_wait 30 zdz_viewable "$dialog"
+cfg=$(zdz_config True True True False "$long_wav")
+open_options "$cfg"
 zdz_record_start test-cut
 zdz_require "recording starts" zdz_recording
 press_test
@@ -109,8 +103,7 @@ zdz_check "the dialog is still open" zdz_window_named '各種設定'
 zdz_stop
 
 zdz_log "# SIGTERM in the middle of a long chime"
-cfg=$(zdz_new_config)
-zdz_write_settings "$cfg" 0=True 1=True 2=True 3=True "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
+cfg=$(zdz_config True True True True)
 before=$(cat "$(zdz_settings_file "$cfg")")
 zdz_record_start term-chime
 start_at "$cfg" "2026-12-06 14:59:54"  # room for a slow start, as above

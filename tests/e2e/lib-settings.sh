@@ -12,6 +12,15 @@ zdz_write_settings() {
   { echo "[Zazedor]"; printf '%s\n' "$@"; } >"$dir/Zazedor/Zazedor.conf"
 }
 
+# zdz_config 24H WINDOW CHIME CUCKOO [WAV]: a fresh configuration folder whose settings hold
+# these four flags and a chime (the one beside the program unless told); prints its path.
+zdz_config() {
+  local dir wave=${5:-$ZDZ_CHIME_WAV}
+  dir=$(zdz_new_config)
+  zdz_write_settings "$dir" "0=$1" "1=$2" "2=$3" "3=$4" "WAVE=$wave" "WAVEName=\" ${wave##*/}\""
+  printf '%s\n' "$dir"
+}
+
 zdz_settings_file() { printf '%s\n' "${1:-$ZDZ_CFG}/Zazedor/Zazedor.conf"; }
 
 # zdz_setting KEY [CONFIG_DIR]: the value under [Zazedor], outer quotes removed (of a duplicated

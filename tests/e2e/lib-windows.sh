@@ -76,6 +76,12 @@ zdz_tray_icon() {
     awk '!found && /\("zoduzazu" "Zoduzazu"\)/ { print $1; found = 1 } END { exit !found }'
 }
 
+# zdz_icon_menu [CLICK_ARG...]: clicks the tray icon (xdotool click's arguments, the left button
+# unless told) and waits for the one pop-up menu it opens.
+zdz_icon_menu() {
+  xdotool mousemove --window "$(zdz_tray_icon)" 11 15 click "${@:-1}" && zdz_wait 30 zdz_one_popup
+}
+
 # Visible pop-up menus of the program: override-redirect children of the root, one
 # "ID HEIGHT" a line. (The tray icon is override-redirect too, but lives in the panel.)
 zdz_popups() {

@@ -7,31 +7,28 @@ zdz_init "$@"
 
 TITLE='各種設定'
 
-cfg=$(zdz_new_config)
-zdz_write_settings "$cfg" 0=False 1=True 2=False 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
+cfg=$(zdz_config False True False False)
 zdz_start "$cfg"
 zdz_require "the clock window appears" zdz_wait 30 zdz_main_visible
 w=$(zdz_main_window)
 width_is() { [[ $(zdz_outer_size "$w" | cut -d' ' -f1) == "$1" ]]; }
 zdz_require "12-hour width 319" zdz_wait 30 width_is 319
 
-# Sets $dialog, so it must not run inside zdz_check's subshell.
-dialog=""
+# open_options WHAT: Ctrl+O, required to open the dialog; sets $dialog, so it must not run
+# inside zdz_check's subshell.
 open_options() {
   dialog=""
   zdz_focus "$w"
   xdotool key ctrl+o
-  zdz_wait 30 zdz_window_named "$TITLE" || return 1
-  dialog=$(zdz_window_named "$TITLE")
+  zdz_wait 30 zdz_window_named "$TITLE" && dialog=$(zdz_window_named "$TITLE")
+  zdz_require "$1" test -n "$dialog"
   sleep 0.3
 }
-dialog_open() { [[ -n $dialog ]]; }
 dialog_gone() { zdz_not zdz_window_named "$TITLE"; }
 click() { zdz_click_control "$dialog" fomOPTION "$1"; }
 
 zdz_log "# Ctrl+O"
-open_options
-zdz_require "opens \"$TITLE\"" dialog_open
+open_options "opens \"$TITLE\""
 read -r dw dh < <(zdz_client_size "$dialog")
 zdz_check "its client area is 307x235 (${dw}x${dh})" test "$dw" -eq 307 -a "$dh" -eq 235
 centred() {
@@ -51,8 +48,7 @@ xdotool key Escape
 zdz_check "Esc closes the dialog" zdz_wait 30 dialog_gone
 zdz_check "the settings file is unchanged" test "$(md5sum <"$(zdz_settings_file)")" = "$before"
 zdz_log "# 24-hour, then OK"
-open_options
-zdz_require "the clock window takes Ctrl+O again" dialog_open
+open_options "the clock window takes Ctrl+O again"
 click opt24
 click btnOKCAN_0
 zdz_check "OK closes the dialog" zdz_wait 30 dialog_gone
@@ -62,8 +58,7 @@ zdz_check "the clock is 224 wide" zdz_wait 30 width_is 224
 zdz_check "and still shown" zdz_viewable "$w"
 
 zdz_log "# start in the tray, then OK"
-open_options
-zdz_require "the dialog opens again" dialog_open
+open_options "the dialog opens again"
 click optT
 sleep 0.3
 zdz_check "choosing it alone changes nothing yet" zdz_viewable "$w"

@@ -17,13 +17,15 @@ zdz_require "the session has a bus of its own" dbus-send --session --dest=org.fr
   --type=method_call / org.freedesktop.DBus.GetId
 
 watcher=""
-# Not through zdz_check, which runs its command in a subshell: the watcher's pid is kept here.
+watcher_ready() { grep -q "^watcher .*host" "$ZDZ_WORK/watcher.log"; }
+# start_watcher [--no-host]: required to come up on the bus. Not through zdz_check, which runs
+# its command in a subshell: the watcher's pid is kept here.
 start_watcher() {
   "$sni" serve "$@" >>"$ZDZ_WORK/watcher.log" 2>&1 &
   watcher=$!
   ZDZ_PIDS+=("$watcher")
+  zdz_require "a watcher with${1:+out} a host is on the bus" zdz_wait 30 watcher_ready
 }
-watcher_ready() { grep -q "^watcher .*host" "$ZDZ_WORK/watcher.log"; }
 stop_watcher() {
   zdz_stop_pid "$watcher"
   : >"$ZDZ_WORK/watcher.log"
@@ -42,12 +44,10 @@ for f in "$ZDZ_E2E_DIR"/../../resources/icon/zoduzazu-*.png; do
 done
 export XDG_DATA_DIRS="$ZDZ_WORK/share:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}"
 
-cfg=$(zdz_new_config)
-zdz_write_settings "$cfg" 0=True 1=False 2=False 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
+cfg=$(zdz_config True False False False)
 
 zdz_log "# starting into the D-Bus tray"
 start_watcher
-zdz_require "a watcher with a host is on the bus" zdz_wait 30 watcher_ready
 zdz_start "$cfg"
 zdz_require "the icon registers with it" zdz_wait 30 registered
 w=$(zdz_main_window)
@@ -94,12 +94,10 @@ zdz_log "# the watcher goes away, then comes back without a host, then with one"
 stop_watcher
 zdz_check "the main window shows" zdz_wait 30 zdz_main_visible
 start_watcher --no-host
-zdz_wait 30 watcher_ready
 sleep 1.5
 zdz_check "a watcher without a host leaves it shown" zdz_viewable "$w"
 stop_watcher
 start_watcher
-zdz_wait 30 watcher_ready
 zdz_check "with a host, the icon registers again" zdz_wait 30 registered
 zdz_check "and the window hides" zdz_wait 30 zdz_hidden "$w"
 zdz_stop
@@ -107,7 +105,6 @@ zdz_stop
 zdz_log "# starting with a watcher that has no host"
 stop_watcher
 start_watcher --no-host
-zdz_require "a watcher without a host is on the bus" zdz_wait 30 watcher_ready
 zdz_start "$cfg"
 zdz_require "the main window is shown" zdz_wait 30 zdz_main_visible
 sleep 1

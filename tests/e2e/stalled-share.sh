@@ -26,19 +26,16 @@ trap 'release_share; zdz_stop_all' EXIT
 ZDZ_PIDS+=("$!")
 zdz_require "the share is mounted" zdz_wait 30 test -e "$share/Ruvazu.wav"
 
-cfg=$(zdz_new_config)
 # In the tray, so the icon is there to go; far from the top of an hour, so only Test reads. The
 # monotonic clock stays real: libfaketime shifts it by years but leaves pthread_cond_clockwait
 # alone, so the reader's deadline would never come.
-zdz_write_settings "$cfg" 0=True 1=False 2=True 3=False "WAVE=$share/Ruvazu.wav" 'WAVEName=" Ruvazu.wav"'
+cfg=$(zdz_config True False True False "$share/Ruvazu.wav")
 zdz_start "$cfg" LD_PRELOAD="$ZDZ_FAKETIME_LIB" FAKETIME="@2026-12-06 10:20:00" TZ=Asia/Tokyo \
   FAKETIME_DONT_FAKE_MONOTONIC=1
 zdz_require "the clock's icon is in the tray" zdz_wait 30 zdz_tray_icon
-icon=$(zdz_tray_icon)
 w=$(zdz_main_window)
 zdz_require "and its hidden window" test -n "$w"
-xdotool mousemove --window "$icon" 11 15 click 3
-zdz_require "its settings menu opens" zdz_wait 30 zdz_one_popup
+zdz_require "its settings menu opens" zdz_icon_menu 3
 xdotool key o
 zdz_require "O opens the options" zdz_wait 30 zdz_window_named '各種設定'
 dialog=$(zdz_window_named '各種設定')
@@ -75,8 +72,7 @@ zdz_click_control "$dialog" fomOPTION btnOKCAN_1
 zdz_check "Cancel closes the dialog" zdz_wait 30 zdz_not zdz_window_named '各種設定'
 
 zdz_log "# the exit command"
-xdotool mousemove --window "$icon" 11 15 click 1
-zdz_require "the icon's file menu opens" zdz_wait 30 zdz_one_popup
+zdz_require "the icon's file menu opens" zdz_icon_menu
 from=$EPOCHREALTIME
 xdotool key x
 gone() { ! xwininfo -id "$w" >/dev/null 2>&1 && zdz_not zdz_tray_icon; }

@@ -9,8 +9,7 @@ zdz_init "$@"
 
 zdz_require "the session has a tray host (trayer's panel)" zdz_tray_panel
 
-cfg=$(zdz_new_config)
-zdz_write_settings "$cfg" 0=True 1=False 2=False 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
+cfg=$(zdz_config True False False False)
 
 kill_tray() {
   local pid
@@ -21,8 +20,7 @@ kill_tray() {
 back_in_tray() {
   zdz_check "the window hides again" zdz_wait 30 zdz_hidden "$w"
   zdz_check "the icon is embedded in the new panel" zdz_wait 30 zdz_tray_icon
-  xdotool mousemove --window "$(zdz_tray_icon)" 11 15 click 1
-  zdz_check "and a left click on it opens the pop-up menu" zdz_wait 30 zdz_one_popup
+  zdz_check "and a left click on it opens the pop-up menu" zdz_icon_menu
   xdotool key Escape
 }
 

@@ -38,8 +38,7 @@ output=$(xwininfo -root -tree | awk '/"Weston Compositor/ { print $1; exit }')
 zdz_require "weston runs as a window of the X server" test -n "$output"
 shot() { import -window "$output" "$1"; }
 
-cfg=$(zdz_new_config)
-zdz_write_settings "$cfg" 0=False 1=True 2=False 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
+cfg=$(zdz_config False True False False)
 started=$SECONDS
 zdz_start "$cfg" QT_QPA_PLATFORM=wayland
 

@@ -11,8 +11,7 @@ check_layout() {
   form=$([[ $h24 == True ]] && echo 24-hour || echo 12-hour)
   zdz_log "# $form display"
   local cfg
-  cfg=$(zdz_new_config)
-  zdz_write_settings "$cfg" "0=$h24" 1=True 2=False 3=False "WAVE=$ZDZ_CHIME_WAV" 'WAVEName=" Ruvazu.wav"'
+  cfg=$(zdz_config "$h24" True False False)
   zdz_start "$cfg"
   zdz_require "the window appears" zdz_wait 30 zdz_main_visible
   local w

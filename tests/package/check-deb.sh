@@ -41,94 +41,62 @@ fi
 build=$(cd "$1" && pwd) || exit 2
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/zdz-deb.XXXXXX") || exit 1
 trap 'rm -rf "$scratch"' EXIT
-
-passed=0 failed=0 skipped=0
-ok() { echo "ok   - $1"; passed=$((passed + 1)); }
-fail() { echo "FAIL - $1"; failed=$((failed + 1)); }
-skip() { echo "skip - $1: $2 is not installed"; skipped=$((skipped + 1)); }
+# shellcheck source=../tools/lib-check.sh
+source "$here/../tools/lib-check.sh"
+skip() { zdz_log "skip - $1: $2 is not installed"; }
 have() { command -v "$1" >/dev/null 2>&1; }
-finish() {
-  echo "check-deb: $passed passed, $failed failed, $skipped skipped"
-  exit $((failed > 0))
-}
+# silent CMD...: CMD succeeds and has nothing to say.
+silent() { local out; out=$("$@" 2>&1) && [[ -z $out ]] || { echo "$out"; return 1; }; }
 
 if ! have dpkg-deb || ! have dpkg-shlibdeps || ! have file; then
   skip "the Debian package" "dpkg-dev (dpkg-deb, dpkg-shlibdeps) or file"
-  finish
+  zdz_finish
 fi
 
 rm -f "$build"/zoduzazu_*.deb
-if ! (cd "$build" && cpack -G DEB) >"$scratch/cpack.log" 2>&1; then
-  fail "cpack -G DEB builds the package"
-  cat "$scratch/cpack.log"
-  finish
-fi
+zdz_require "cpack -G DEB builds the package" sh -c 'cd "$1" && cpack -G DEB' - "$build"
 debs=("$build"/zoduzazu_*.deb)
 deb=${debs[0]}
-if [[ ${#debs[@]} -eq 1 && -f $deb ]]; then ok "cpack -G DEB makes $(basename "$deb")"; else
-  fail "cpack -G DEB makes one zoduzazu_VERSION_ARCH.deb"
-  finish
-fi
-
+zdz_require "cpack -G DEB makes one zoduzazu_VERSION_ARCH.deb ($(basename "$deb"))" \
+  test "${#debs[@]}" -eq 1 -a -f "$deb"
 root="$scratch/root"
-if ! dpkg -x "$deb" "$root"; then
-  fail "dpkg -x unpacks the package"
-  finish
-fi
+zdz_require "dpkg -x unpacks the package" dpkg -x "$deb" "$root"
 root=$(realpath "$root")
 
 dpkg-deb --contents "$deb" | awk '{ print $6 }' | sed 's#^\./#/#' >"$scratch/contents.txt"
-missing=()
-for f in /usr/bin/zoduzazu /usr/libexec/zoduzazu/zoduzazu-sound.so /usr/share/zoduzazu/Ruvazu.wav \
+holds_all() {
+  local f missing=()
+  for f; do grep -qxF "$f" "$scratch/contents.txt" || missing+=("$f"); done
+  ((${#missing[@]} == 0)) || { echo "  lacks: ${missing[*]}"; return 1; }
+}
+zdz_check "the package holds the program, chime, entry, icons and docs" holds_all \
+  /usr/bin/zoduzazu /usr/libexec/zoduzazu/zoduzazu-sound.so /usr/share/zoduzazu/Ruvazu.wav \
   /usr/share/applications/zoduzazu.desktop /usr/share/metainfo/zoduzazu.metainfo.xml \
   /usr/share/man/man1/zoduzazu.1.gz /usr/share/doc/zoduzazu/copyright \
-  /usr/share/doc/zoduzazu/changelog.gz; do
-  grep -qxF "$f" "$scratch/contents.txt" || missing+=("$f")
-done
-for size in 16 32 48 64 128 256; do
-  f="/usr/share/icons/hicolor/${size}x${size}/apps/zoduzazu.png"
-  grep -qxF "$f" "$scratch/contents.txt" || missing+=("$f")
-done
-if ((${#missing[@]} == 0)); then ok "the package holds the program, chime, entry, icons and docs"; else
-  fail "the package lacks: ${missing[*]}"
-fi
-if grep -q '^/usr/local' "$scratch/contents.txt"; then fail "nothing is installed under /usr/local"; fi
-if dpkg-deb --field "$deb" Depends | grep -q 'libqt6widgets6'; then
-  ok "its dependencies come from the linked libraries"
-else
-  fail "Depends names the Qt libraries: $(dpkg-deb --field "$deb" Depends)"
-fi
+  /usr/share/doc/zoduzazu/changelog.gz \
+  /usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/zoduzazu.png
+zdz_check "nothing is installed under /usr/local" zdz_not grep '^/usr/local' "$scratch/contents.txt"
+zdz_check "its dependencies come from the linked libraries" \
+  zdz_has "$(dpkg-deb --field "$deb" Depends)" libqt6widgets6
 
 if have desktop-file-validate; then
-  if out=$(desktop-file-validate "$root/usr/share/applications/zoduzazu.desktop" 2>&1) &&
-    [[ -z $out ]]; then
-    ok "desktop-file-validate accepts the desktop entry"
-  else
-    fail "desktop-file-validate: $out"
-  fi
+  zdz_check "desktop-file-validate accepts the desktop entry" \
+    silent desktop-file-validate "$root/usr/share/applications/zoduzazu.desktop"
 else
   skip "desktop entry" desktop-file-validate
 fi
 
 if have appstreamcli; then
   # No domain of our own yet, so the component id cannot be a reverse domain name.
-  if out=$(appstreamcli validate --no-net --override=cid-desktopapp-is-not-rdns=info \
-    "$root/usr/share/metainfo/zoduzazu.metainfo.xml" 2>&1); then
-    ok "appstreamcli validates the metainfo"
-  else
-    fail "appstreamcli validate:"
-    echo "$out"
-  fi
+  zdz_check "appstreamcli validates the metainfo" appstreamcli validate --no-net \
+    --override=cid-desktopapp-is-not-rdns=info "$root/usr/share/metainfo/zoduzazu.metainfo.xml"
 else
   skip "metainfo" "appstreamcli (appstream)"
 fi
 
 if have lintian; then
-  if lintian --fail-on error "$deb" >"$scratch/lintian.txt" 2>&1; then
-    ok "lintian finds no error"
-  else
-    fail "lintian finds errors"
-  fi
+  lintian --fail-on error "$deb" >"$scratch/lintian.txt" 2>&1
+  zdz_check "lintian finds no error" test $? -eq 0
   grep -v 'running with root privileges' "$scratch/lintian.txt" | sed 's/^/  /'
 else
   skip "lintian" lintian
@@ -143,17 +111,11 @@ if have hardening-check && have objdump; then
   for f in usr/bin/zoduzazu usr/libexec/zoduzazu/zoduzazu-sound.so; do
     opts=(--nocfprotection)
     [[ $f == *.so ]] && opts+=(--nofortify)
-    if report=$(hardening-check "${opts[@]}" "$root/$f" 2>&1); then
-      ok "hardening-check finds every protection in /$f"
-    else
-      fail "hardening-check finds a protection missing in /$f"
-    fi
+    report=$(hardening-check "${opts[@]}" "$root/$f" 2>&1)
+    zdz_check "hardening-check finds every protection in /$f" test $? -eq 0
     sed 's/^/  /' <<<"$report"
-    if [[ $(objdump -d "$root/$f" | grep -c endbr64) -gt 20 ]]; then
-      ok "its functions begin with endbr64 (-fcf-protection)"
-    else
-      fail "/$f was built without -fcf-protection"
-    fi
+    zdz_check "its functions begin with endbr64 (-fcf-protection)" \
+      test "$(objdump -d "$root/$f" | grep -c endbr64)" -gt 20
   done
 else
   skip "hardening" "hardening-check (devscripts) or objdump"
@@ -163,20 +125,14 @@ if have xdotool && have Xvfb; then
   config="$scratch/config"
   mkdir -p "$config"
   # No tray host: a clock that cannot hide in the tray shows its window.
-  if ZDZ_SESSION_SKIP="tray pulse" "$source_dir/tests/tools/headless-session.sh" \
-    "$here/check-deb.sh" --run-unpacked "$root" "$config"; then
-    ok "the unpacked program starts and maps its window"
-  else
-    fail "the unpacked program starts and maps its window"
-  fi
+  zdz_check "the unpacked program starts and maps its window" \
+    env ZDZ_SESSION_SKIP="tray pulse" "$source_dir/tests/tools/headless-session.sh" \
+    "$here/check-deb.sh" --run-unpacked "$root" "$config"
   wave=$(sed -n 's/^WAVE=//p' "$config/Zazedor/Zazedor.conf" 2>/dev/null)
-  if [[ $wave == "$root/usr/share/zoduzazu/Ruvazu.wav" && -f $wave ]]; then
-    ok "its first-run chime is the package's, found beside its bin folder"
-  else
-    fail "first-run WAVE is '$wave', not $root/usr/share/zoduzazu/Ruvazu.wav"
-  fi
+  zdz_check "its first-run chime is the package's, found beside its bin folder ($wave)" \
+    test "$wave" = "$root/usr/share/zoduzazu/Ruvazu.wav" -a -f "$wave"
 else
   skip "the unpacked program" "xdotool or Xvfb"
 fi
 
-finish
+zdz_finish

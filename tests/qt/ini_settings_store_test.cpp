@@ -13,12 +13,23 @@
 
 #include <chrono>
 #include <fstream>
+#include <functional>
 #include <string>
 
 namespace zdz::qt {
 namespace {
 
 const std::string kApp = "Zazedor";
+
+// The error `call` ends with; one that returns reads as the error "returned", of no reason.
+StoreError Thrown(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const StoreError& e) {
+    return e;
+  }
+  return StoreError("returned");
+}
 
 class IniSettingsStoreTest : public ::testing::Test {
  protected:
@@ -49,7 +60,7 @@ class IniSettingsStoreTest : public ::testing::Test {
   IniSettingsStore store_{Base()};
 };
 
-TEST_F(IniSettingsStoreTest, SettingsRoundTripAndHandWrittenLinesSurvive) {
+TEST_F(IniSettingsStoreTest, SettingsRoundTripHandWrittenLinesSurviveAndDeleteTakesOnlyOurs) {
   EXPECT_EQ(Read("0"), "");
   EXPECT_FALSE(QDir(QString::fromStdString(Base())).exists()) << "reading must not create";
   const StoreValues values = {{"0", "True"},
@@ -63,6 +74,21 @@ TEST_F(IniSettingsStoreTest, SettingsRoundTripAndHandWrittenLinesSurvive) {
   WriteFile("; by hand\n[Other]\nWAVE=x\n[Zazedor]\n0=True\n");
   store_.SaveAll(kApp, kApp, {{"0", "False"}, {"1", "True"}});
   EXPECT_EQ(FileText(), "; by hand\n[Other]\nWAVE=x\n[Zazedor]\n0=False\n1=True\n");
+
+  // Delete removes the file, and the folder when nothing else uses it.
+  store_.SaveAll(kApp, "Other", {{"k", "v"}});
+  store_.Delete(kApp);
+  EXPECT_FALSE(QDir(QString::fromStdString(Folder())).exists());
+  EXPECT_EQ(Read("k", "Other"), "");
+  EXPECT_NO_THROW(store_.Delete(kApp));  // nothing left: not an error
+
+  store_.SaveAll(kApp, kApp, {{"0", "True"}});
+  QFile other(QString::fromStdString(Folder() + "/notes.txt"));
+  ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+  other.close();
+  store_.Delete(kApp);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(File())));
+  EXPECT_TRUE(other.exists());
 }
 
 TEST_F(IniSettingsStoreTest, AFullOrReadOnlyDiskKeepsTheOldFileAndSaysWhy) {
@@ -83,59 +109,28 @@ TEST_F(IniSettingsStoreTest, AFullOrReadOnlyDiskKeepsTheOldFileAndSaysWhy) {
   }
   filler.close();
   six[4].second = std::string(8000, 'w');  // more than the pages left
-  try {
-    store_.SaveAll(kApp, kApp, six);
-    ADD_FAILURE() << "a save on a full disk succeeded";
-  } catch (const StoreError& e) {
-    EXPECT_EQ(e.Reason(), StoreFailure::kNoSpace) << e.what();
-    EXPECT_NE(std::string(e.what()).find(File()), std::string::npos) << e.what();
-  }
+  const StoreError full = Thrown([&] { store_.SaveAll(kApp, kApp, six); });
+  EXPECT_EQ(full.Reason(), StoreFailure::kNoSpace) << full.what();
+  EXPECT_NE(std::string(full.what()).find(File()), std::string::npos) << full.what();
   EXPECT_EQ(FileText(), before);
   EXPECT_EQ(FolderEntries(), QStringList{"Zazedor.conf"}) << "the temporary file is removed";
 
   ASSERT_EQ(mount(nullptr, Base().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
-  try {
-    store_.SaveAll(kApp, kApp, {{"0", "False"}});
-    ADD_FAILURE() << "a save on a read-only disk succeeded";
-  } catch (const StoreError& e) {
-    EXPECT_EQ(e.Reason(), StoreFailure::kNotPermitted) << e.what();
-  }
+  EXPECT_EQ(Thrown([&] {
+              store_.SaveAll(kApp, kApp, {{"0", "False"}});
+            }).Reason(),
+            StoreFailure::kNotPermitted);
   // A folder that cannot be changed, even by root: the file stays, and the delete says so.
-  try {
-    store_.Delete(kApp);
-    ADD_FAILURE() << "a delete on a read-only disk succeeded";
-  } catch (const StoreError& e) {
-    EXPECT_EQ(e.Reason(), StoreFailure::kNotPermitted) << e.what();
-  }
+  EXPECT_EQ(Thrown([&] { store_.Delete(kApp); }).Reason(), StoreFailure::kNotPermitted);
   EXPECT_EQ(FileText(), before);
-}
-
-TEST_F(IniSettingsStoreTest, DeleteRemovesTheFileAndAFolderNothingElseUses) {
-  store_.SaveAll(kApp, "Other", {{"k", "v"}});
-  store_.Delete(kApp);
-  EXPECT_FALSE(QDir(QString::fromStdString(Folder())).exists());
-  EXPECT_EQ(Read("k", "Other"), "");
-  EXPECT_NO_THROW(store_.Delete(kApp));  // nothing left: not an error
-
-  store_.SaveAll(kApp, kApp, {{"0", "True"}});
-  QFile other(QString::fromStdString(Folder() + "/notes.txt"));
-  ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-  other.close();
-  store_.Delete(kApp);
-  EXPECT_FALSE(QFile::exists(QString::fromStdString(File())));
-  EXPECT_TRUE(other.exists());
 }
 
 TEST_F(IniSettingsStoreTest, WhatIsNotASmallReadableFileReadsEmptyAndIsNotReplaced) {
   // A folder in the file's place, and the message names the file.
   ASSERT_TRUE(QDir().mkpath(QString::fromStdString(File())));
   EXPECT_EQ(Read("0"), "");
-  try {
-    store_.SaveAll(kApp, kApp, {{"0", "True"}});
-    ADD_FAILURE() << "Save into a folder succeeded";
-  } catch (const StoreError& e) {
-    EXPECT_NE(std::string(e.what()).find(File()), std::string::npos) << e.what();
-  }
+  const StoreError intoFolder = Thrown([&] { store_.SaveAll(kApp, kApp, {{"0", "True"}}); });
+  EXPECT_NE(std::string(intoFolder.what()).find(File()), std::string::npos) << intoFolder.what();
   EXPECT_THROW(store_.Delete(kApp), StoreError);
 
   // A FIFO with no writer would block a plain open forever.

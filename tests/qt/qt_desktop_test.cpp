@@ -73,20 +73,15 @@ class QtDesktopTest : public ::testing::Test {
   std::unique_ptr<Application> program;
 };
 
-TEST_F(QtDesktopTest, TimeLabelLooksAsDesigned) {
-  Start("False", "True");
+TEST_F(QtDesktopTest, TimeLabelLooksAsDesignedAndAnUnchangedCaptionCostsNoRepaint) {
+  Start("True", "True");
   auto* label = Find<QLabel>("lblTIME");
   ASSERT_TRUE(label);
   // Its colours and the ticking digits are window.sh's, seen on the screen.
   const QFontInfo used(label->font());
   EXPECT_EQ(used.family(), "IPAMincho");  // digits included: no per-glyph fallback
   EXPECT_TRUE(used.bold() && used.italic());
-}
 
-TEST_F(QtDesktopTest, UnchangedCaptionCostsNoRepaint) {
-  Start("True", "True");
-  auto* label = Find<QLabel>("lblTIME");
-  ASSERT_TRUE(label);
   struct Counter : QObject {
     int paints = 0;
     bool eventFilter(QObject*, QEvent* e) override {
@@ -157,8 +152,16 @@ TEST_F(QtDesktopTest, TwoCopiesOnOneStoreLeaveAWholeStore) {
   EXPECT_EQ(store.Read("Zazedor", "Zazedor", "0"), "True");
 }
 
-TEST_F(QtDesktopTest, MenusShowCaptionsAndShortcutsAsTheUserSeesThem) {
-  Start("True", "True");
+void Key(QWidget* window, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(window->focusWidget() ? window->focusWidget() : window, &press);
+  Settle(100);
+}
+
+// Menus show captions and shortcuts as the user sees them. Toggles, Esc and Enter go to the
+// model; what they mean there is the unit tests' business.
+TEST_F(QtDesktopTest, MenusShowWhatTheUserSeesAndDialogsReportTogglesEscAndEnterToTheModel) {
+  Start("True", "True", "True");
   auto* window = Find<QMainWindow>("fomTIME");
   ASSERT_TRUE(window);
   QStringList top;
@@ -178,22 +181,12 @@ TEST_F(QtDesktopTest, MenusShowCaptionsAndShortcutsAsTheUserSeesThem) {
                    : a->text() + "\t" + a->shortcut().toString(QKeySequence::PortableText));
     EXPECT_EQ(seen, expected) << menu;
   }
-}
 
-void Key(QWidget* window, int key) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-  QApplication::sendEvent(window->focusWidget() ? window->focusWidget() : window, &press);
-  Settle(100);
-}
-
-// Toggles, Esc and Enter go to the model; what they mean there is the unit tests' business.
-TEST_F(QtDesktopTest, DialogsReportTogglesEscAndEnterToTheModel) {
-  Start("True", "True", "True");
   program->Clock()->OpenOptions();
   Settle();
   auto* dialog = Find<QWidget>("fomOPTION");
   ASSERT_TRUE(dialog && dialog->isVisible());
-  EXPECT_FALSE(Find<QMainWindow>("fomTIME")->isEnabled());
+  EXPECT_FALSE(window->isEnabled());
   auto* cuckoo = Find<QPushButton>("chkALARM_1");
   ASSERT_TRUE(cuckoo);
   EXPECT_TRUE(cuckoo->isCheckable());  // a check box drawn as a push button
@@ -207,7 +200,7 @@ TEST_F(QtDesktopTest, DialogsReportTogglesEscAndEnterToTheModel) {
   EXPECT_TRUE(dialog->isVisible());
   Key(dialog, Qt::Key_Escape);
   EXPECT_FALSE(dialog->isVisible());
-  EXPECT_TRUE(Find<QMainWindow>("fomTIME")->isEnabled());
+  EXPECT_TRUE(window->isEnabled());
   EXPECT_EQ(program->State().OptFlag[3], kFalse);
 
   program->Clock()->OpenVersion();

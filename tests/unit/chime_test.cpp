@@ -13,8 +13,7 @@ class ChimeTest : public ProgramTest {
     return out;
   }
   void ChimeAfterTheUserMovedIt(bool windowStart) {
-    StoreOptions(true, windowStart, true, false);
-    Start();
+    Start(true, windowStart, true, false);
     desk.ChooseMenu("fomTIME", "menTASC");
     ASSERT_EQ(clock().visible, !windowStart);
     desk.log.clear();
@@ -25,30 +24,26 @@ class ChimeTest : public ProgramTest {
   }
 };
 
-TEST_F(ChimeTest, WindowModeHidesTheVisibleWindowForTheChime) {
-  StoreOptions(true, true, true, false);
-  Start();
+TEST_F(ChimeTest, WindowModeHidesTheVisibleWindowForTheChimeAndWithoutAFileNothingPlays) {
+  Start(true, true, true, false);
   desk.log.clear();
   app->PlayChime(13);
   EXPECT_EQ(Around(),
             (std::vector<std::string>{"hide fomTIME", "play D:\\snd\\bell.wav 1", "show fomTIME"}));
   EXPECT_TRUE(clock().visible);
-}
 
-TEST_F(ChimeTest, CuckooReadsTheFileOnceAndPlaysCountStrokesSynchronously) {
-  StoreOptions(true, false, true, true);
-  Start();
-  app->PlayChime(24);
-  EXPECT_EQ(desk.sound.plays, (std::vector<fake::PlayCall>{{"D:\\snd\\bell.wav", 24, false}}));
-  EXPECT_EQ(desk.sound.Opened(), (std::vector<std::string>{"D:\\snd\\bell.wav"}));
-}
-
-TEST_F(ChimeTest, WithoutAChimeFileNothingPlaysAndTheWindowStaysShown) {
-  StoreOptions(true, true, true, true, "", "");
-  Start();
+  state().WavePath.clear();  // no chime file chosen
+  desk.sound.plays.clear();
   app->PlayChime(5);
   EXPECT_TRUE(desk.sound.plays.empty());
   EXPECT_TRUE(clock().visible);
+}
+
+TEST_F(ChimeTest, CuckooReadsTheFileOnceAndPlaysCountStrokesSynchronously) {
+  Start(true, false, true, true);
+  app->PlayChime(24);
+  EXPECT_EQ(desk.sound.plays, (std::vector<fake::PlayCall>{{"D:\\snd\\bell.wav", 24, false}}));
+  EXPECT_EQ(desk.sound.Opened(), (std::vector<std::string>{"D:\\snd\\bell.wav"}));
 }
 
 // A clock the user put into the tray stays there; one brought out of it stays shown.

@@ -6,8 +6,7 @@ namespace {
 using Writes = std::vector<fake::StoreWrite>;
 
 TEST_F(ProgramTest, OpeningWithTheChimeOffShowsTheStoredChoicesAndDisablesTheChimeControls) {
-  StoreOptions(true, false, false, true);
-  Start();
+  Start(true, false, false, true);
   OpenOptions();
   EXPECT_TRUE(shown("opt24").value);
   EXPECT_TRUE(shown("optT").value);
@@ -19,8 +18,7 @@ TEST_F(ProgramTest, OpeningWithTheChimeOffShowsTheStoredChoicesAndDisablesTheChi
 }
 
 TEST_F(ProgramTest, ChimeOffDisablesButDoesNotReleaseTheTestOrForgetCuckoo) {
-  StoreOptions(true, true, true, true);
-  Start();
+  Start(true, true, true, true);
   OpenOptions();
   EXPECT_EQ(shown("lblFILE").backColor, kWhite);
   EXPECT_EQ(shown("chkALARM", 1).caption, "ON");
@@ -37,9 +35,8 @@ TEST_F(ProgramTest, ChimeOffDisablesButDoesNotReleaseTheTestOrForgetCuckoo) {
   EXPECT_TRUE(shown("chkALARM", 1).enabled);
 }
 
-TEST_F(ProgramTest, WhileTheDialogIsOpenTheClockTakesNoInput) {
-  StoreOptions(false, true, false, false);
-  Start();
+TEST_F(ProgramTest, WhileTheDialogIsOpenTheClockTakesNoInputAndEachOpeningIsAFreshDialog) {
+  Start(false, true, false, false);
   OpenOptions();
   EXPECT_TRUE(options()->topmost);
   EXPECT_FALSE(clock().enabled);
@@ -47,26 +44,18 @@ TEST_F(ProgramTest, WhileTheDialogIsOpenTheClockTakesNoInput) {
   desk.Close("fomTIME");
   EXPECT_TRUE(clock().visible);
   desk.Click("fomOPTION", "btnOKCAN", 1);
-  EXPECT_FALSE(options()->topmost);
-  EXPECT_TRUE(clock().enabled);
-}
-
-TEST_F(ProgramTest, EachOpeningIsAFreshDialogAndAClosedOneIgnoresALateClick) {
-  StoreOptions(true, true, true, false);
-  Start();
-  OpenOptions();
-  desk.Click("fomOPTION", "btnOKCAN", 1);
   desk.Click("fomOPTION", "btnOKCAN", 0);  // queued before the window went
   EXPECT_TRUE(desk.store.writes.empty());
+  EXPECT_FALSE(options()->topmost);
+  EXPECT_TRUE(clock().enabled);
   desk.Tick();  // the closed dialog is freed here
   OpenOptions();
   EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "create fomOPTION"), 2);
   EXPECT_EQ(std::count(desk.log.begin(), desk.log.end(), "destroy fomOPTION"), 1);
 }
 
-TEST_F(ProgramTest, TestPlaysTheChimeFileAndReleasingItStopsThePlayback) {
-  StoreOptions(true, true, true, false);
-  Start();
+TEST_F(ProgramTest, TestPlaysTheChimeFileUntilReleasedOrBrowseAndBrowseKeepsTheLastChoice) {
+  Start(true, true, true, false);
   OpenOptions();
   desk.Toggle("fomOPTION", "chkALARM", 2);
   EXPECT_EQ(shown("chkALARM", 2).caption, "Stop");
@@ -75,12 +64,7 @@ TEST_F(ProgramTest, TestPlaysTheChimeFileAndReleasingItStopsThePlayback) {
   EXPECT_EQ(shown("chkALARM", 2).caption, "Test");
   EXPECT_EQ(desk.sound.plays, (std::vector<fake::PlayCall>{{"D:\\snd\\bell.wav", 1, true}}));
   EXPECT_EQ(desk.sound.playing, "");
-}
 
-TEST_F(ProgramTest, BrowseStopsTheTestAndOffersTheWaveFilterAndTheLastChoice) {
-  StoreOptions(true, true, true, false);
-  Start();
-  OpenOptions();
   desk.Toggle("fomOPTION", "chkALARM", 2);
   desk.system.openAnswers = {"C:\\WAVE\\bell.wav", std::nullopt};
   desk.Click("fomOPTION", "btnFILE");
@@ -94,13 +78,9 @@ TEST_F(ProgramTest, BrowseStopsTheTestAndOffersTheWaveFilterAndTheLastChoice) {
   EXPECT_EQ(req.flags, 2048u | 4u);
   EXPECT_EQ(req.fileName, "");
   EXPECT_EQ(desk.system.openRequests.at(1).fileName, "C:\\WAVE\\bell.wav");
-}
 
-TEST_F(ProgramTest, BrowseShowsTheFileNamePartAfterEitherSeparatorAndACancelKeepsIt) {
-  StoreOptions(true, true, true, false, "D:\\snd\\old.wav", " old.wav");
-  Start();
-  OpenOptions();
-  for (const auto& [path, name] : {std::pair("C:\\WAVE\\bell.wav", " bell.wav"),
+  // The file name part after either separator is shown; a cancel keeps the last choice.
+  for (const auto& [path, name] : {std::pair("C:\\WAVE\\kane.wav", " kane.wav"),
                                    {"/home/taro/音/鐘 の 音.wav", " 鐘 の 音.wav"},
                                    {"bare.wav", " bare.wav"}}) {
     desk.system.openAnswers.push_back(path);
@@ -119,8 +99,7 @@ TEST_F(ProgramTest, BrowseShowsTheFileNamePartAfterEitherSeparatorAndACancelKeep
 }
 
 TEST_F(ProgramTest, OkWritesAllSixInOrderAndAppliesTheStartUpMode) {
-  StoreOptions(true, true, true, false);
-  Start();
+  Start(true, true, true, false);
   desk.store.writes.clear();
   OpenOptions();
   desk.Toggle("fomOPTION", "chkALARM", 2);
@@ -150,8 +129,7 @@ TEST_F(ProgramTest, OkWritesAllSixInOrderAndAppliesTheStartUpMode) {
 }
 
 TEST_F(ProgramTest, CancelOrClosingTheDialogRestoresTheStoredOptions) {
-  StoreOptions(true, true, true, false);
-  Start();
+  Start(true, true, true, false);
   for (bool byButton : {true, false}) {
     OpenOptions();
     desk.Select("fomOPTION", "opt12");
@@ -176,9 +154,10 @@ TEST_F(ProgramTest, CancelOrClosingTheDialogRestoresTheStoredOptions) {
   }
 }
 
-TEST_F(ProgramTest, CancelAfterDeletingSettingsKeepsNoUnsavedChangeThenOkStores) {
-  StoreOptions(true, true, true, true);
-  Start();
+// After the delete command: Cancel keeps no unsaved change, a failed OK stores none of the six
+// and says why, Cancel then returns to what the dialog opened with, and an OK stores all six.
+TEST_F(ProgramTest, AfterDeletingSettingsOnlyAnOkThatStoresKeepsTheChoices) {
+  Start(true, true, true, true);
   desk.ChooseMenu("fomTIME", "menREG");
   OpenOptions();
   desk.Select("fomOPTION", "opt24");
@@ -194,12 +173,21 @@ TEST_F(ProgramTest, CancelAfterDeletingSettingsKeepsNoUnsavedChangeThenOkStores)
   EXPECT_TRUE(clock().enabled);
   EXPECT_FALSE(clockForm().Menu("menREG").Enabled());  // Cancel does not re-enable it
 
-  // After an OK that could not store, Cancel returns to what the dialog opened with.
   OpenOptions();
   desk.Select("fomOPTION", "opt24");
-  desk.store.failSaves = true;
+  desk.Select("fomOPTION", "optT");
+  desk.store.failSaveKey = "2";
+  desk.store.failReason = StoreFailure::kNoSpace;
   desk.Click("fomOPTION", "btnOKCAN", 0);
-  desk.store.failSaves = false;
+  desk.store.failSaveKey.clear();
+  EXPECT_TRUE(desk.store.Section().empty());  // all six or none
+  ASSERT_EQ(desk.system.messages.size(), 1u);
+  EXPECT_EQ(desk.system.messages[0].second, "Zoduzazu");
+  EXPECT_NE(desk.system.messages[0].first.find("ディスク"), std::string::npos);
+  EXPECT_TRUE(clock().visible);  // start-up mode not applied
+  EXPECT_FALSE(clock().MenuPeer("menREG").enabled);
+  EXPECT_TRUE(clock().enabled);
+  EXPECT_TRUE(Gone("fomOPTION"));
   OpenOptions();
   desk.Select("fomOPTION", "opt12");
   desk.Click("fomOPTION", "btnOKCAN", 1);
@@ -210,28 +198,6 @@ TEST_F(ProgramTest, CancelAfterDeletingSettingsKeepsNoUnsavedChangeThenOkStores)
   EXPECT_EQ(desk.store.Section().at("0"), "True");
   EXPECT_EQ(desk.store.Section().size(), 6u);
   EXPECT_TRUE(clockForm().Menu("menREG").Enabled());
-}
-
-TEST_F(ProgramTest, FailedSaveStoresNothingSaysWhyAndStillClosesTheDialog) {
-  StoreOptions(true, true, false, false);
-  Start();
-  const auto before = desk.store.Section();
-  desk.ChooseMenu("fomTIME", "menREG");
-  desk.store.values.clear();
-  for (const auto& [k, v] : before) desk.store.Put(k, v);
-  OpenOptions();
-  desk.Select("fomOPTION", "optT");
-  desk.store.failSaveKey = "2";
-  desk.store.failReason = StoreFailure::kNoSpace;
-  desk.Click("fomOPTION", "btnOKCAN", 0);
-  EXPECT_EQ(desk.store.Section(), before);  // all six or none
-  ASSERT_EQ(desk.system.messages.size(), 1u);
-  EXPECT_EQ(desk.system.messages[0].second, "Zoduzazu");
-  EXPECT_NE(desk.system.messages[0].first.find("ディスク"), std::string::npos);
-  EXPECT_TRUE(clock().visible);  // start-up mode not applied
-  EXPECT_FALSE(clock().MenuPeer("menREG").enabled);
-  EXPECT_TRUE(clock().enabled);
-  EXPECT_TRUE(Gone("fomOPTION"));
 }
 
 }  // namespace

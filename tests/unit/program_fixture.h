@@ -37,6 +37,11 @@ class ProgramTest : public ::testing::Test {
     app = std::make_unique<Application>(desk);
     app->Main();
   }
+  void Start(bool h24, bool window, bool chime, bool cuckoo,
+             const std::string& wave = "D:\\snd\\bell.wav", const std::string& name = " bell.wav") {
+    StoreOptions(h24, window, chime, cuckoo, wave, name);
+    Start();
+  }
 
   SharedState& state() { return app->State(); }
   fake::FakeWindow& clock() { return *desk.Window("fomTIME"); }

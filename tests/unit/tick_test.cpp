@@ -26,6 +26,10 @@ TEST(TimeText, BothFormsWithJapaneseAndEnglishDesignators) {
 class TickTest : public ProgramTest {
  protected:
   void At(int h, int m, int s, int day = 6) { desk.time.now = {2026, 12, day, h, m, s}; }
+  void TickAt(int h, int m, int s, int day = 6) {
+    At(h, m, s, day);
+    desk.Tick();
+  }
   std::string label() { return clockForm().Ctl("lblTIME").Caption(); }
   size_t strokes() {
     size_t n = 0;
@@ -34,39 +38,8 @@ class TickTest : public ProgramTest {
   }
 };
 
-TEST_F(TickTest, LabelIsEmptyUntilTheFirstTickThenFollowsTheDisplayForm) {
-  StoreOptions(false, true, false, false);
-  Start();
-  EXPECT_EQ(label(), "");
-  At(13, 5, 9);
-  desk.Tick();
-  EXPECT_EQ(label(), "午後 01:05:09");
-  state().OptFlag[kFlag24Hour] = kTrue;  // as the options dialog would
-  desk.Tick();
-  EXPECT_EQ(label(), "13:05:09");
-}
-
-TEST_F(TickTest, NothingPlaysOffTheTopOfTheHourOrWithTheChimeOff) {
-  StoreOptions(true, true, true, false);
-  Start();
-  At(10, 0, 1);
-  desk.Tick();
-  At(10, 1, 0);
-  desk.Tick();
-  At(9, 59, 59);
-  desk.Tick();
-  EXPECT_EQ(strokes(), 0u);
-
-  state().OptFlag[kFlagChime] = kFalse;
-  At(11, 0, 0);
-  desk.Tick();
-  EXPECT_EQ(strokes(), 0u);
-  EXPECT_EQ(label(), "11:00:00");  // the display goes on
-}
-
 TEST_F(TickTest, ASimulatedDayChimesEachHourOnceWithMidnightAs24) {
-  StoreOptions(true, true, true, true);
-  Start();
+  Start(true, true, true, true);
   // Ten ticks a second would be 864000 ticks; three per second hit every second as well.
   for (int day : {6, 7}) {
     desk.sound.plays.clear();
@@ -82,39 +55,46 @@ TEST_F(TickTest, ASimulatedDayChimesEachHourOnceWithMidnightAs24) {
   state().OptFlag[kFlagCuckoo] = kFalse;
   desk.sound.plays.clear();
   for (int h = 0; h < 24; ++h) {
-    At(h, 0, 0, 8);
-    desk.Tick();
+    TickAt(h, 0, 0, 8);
     desk.Tick();
   }
   EXPECT_EQ(strokes(), 24u);
 }
 
-TEST_F(TickTest, ClockChangesGiveAtMostTheHoursOwnChime) {
-  StoreOptions(true, true, true, true);
-  Start();
-  At(13, 59, 59);
+// The label is empty until the first tick, then follows the display form; the chime comes at
+// the top of an hour only, once, and clock changes give at most that hour's own chime.
+TEST_F(TickTest, TheLabelFollowsEachTickAndOnlyTheTopOfAnHourChimesOnce) {
+  Start(false, true, true, true);
+  EXPECT_EQ(label(), "");
+  TickAt(13, 5, 9);
+  EXPECT_EQ(label(), "午後 01:05:09");
+  state().OptFlag[kFlag24Hour] = kTrue;  // as the options dialog would
   desk.Tick();
-  At(14, 0, 1);  // a jump (or a stopped program) over second 0: no late chime
-  desk.Tick();
+  EXPECT_EQ(label(), "13:05:09");
+
+  TickAt(10, 0, 1);
+  TickAt(10, 1, 0);
+  TickAt(9, 59, 59);
+  TickAt(13, 59, 59);
+  TickAt(14, 0, 1);  // a jump (or a stopped program) over second 0: no late chime
   EXPECT_EQ(strokes(), 0u);
 
-  At(1, 0, 0);  // daylight saving's fall-back repeats 01:00 to 01:59
-  desk.Tick();
-  At(1, 59, 59);
-  desk.Tick();
-  At(1, 0, 0);
-  desk.Tick();
+  TickAt(1, 0, 0);  // daylight saving's fall-back repeats 01:00 to 01:59
+  TickAt(1, 59, 59);
+  TickAt(1, 0, 0);
   EXPECT_EQ(strokes(), 1u);
 
-  At(1, 59, 59);  // its spring-forward skips 02:00: 03:00 has its own count
-  desk.Tick();
-  At(3, 0, 0);
-  desk.Tick();
+  TickAt(1, 59, 59);  // its spring-forward skips 02:00: 03:00 has its own count
+  TickAt(3, 0, 0);
   EXPECT_EQ(strokes(), 4u);
 
-  At(3, 0, 0, 7);  // the same hour on another day is another hour
-  desk.Tick();
+  TickAt(3, 0, 0, 7);  // the same hour on another day is another hour
   EXPECT_EQ(strokes(), 7u);
+
+  state().OptFlag[kFlagChime] = kFalse;
+  TickAt(11, 0, 0);
+  EXPECT_EQ(strokes(), 7u);
+  EXPECT_EQ(label(), "11:00:00");  // the display goes on
 }
 
 }  // namespace

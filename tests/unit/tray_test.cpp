@@ -8,8 +8,7 @@ namespace {
 std::string TascShown(fake::FakeWindow& w) { return w.MenuPeer("menTASC").caption; }
 
 TEST_F(ProgramTest, TrayStartAddsOneIconForTheClockAndExitRemovesItEvenWhenVisible) {
-  StoreOptions(false, false, false, false);
-  Start();
+  Start(false, false, false, false);
   ASSERT_EQ(desk.tray.adds.size(), 1u);
   const NotifyIconData& icon = desk.tray.adds[0];
   EXPECT_EQ(icon.hWnd, clock().Handle());
@@ -32,8 +31,7 @@ TEST_F(ProgramTest, TrayStartAddsOneIconForTheClockAndExitRemovesItEvenWhenVisib
 }
 
 TEST_F(ProgramTest, TrayCommandTogglesAndKeepsExactlyOneIcon) {
-  StoreOptions(true, true, true, true);
-  Start();
+  Start(true, true, true, true);
   EXPECT_TRUE(clock().visible);
   EXPECT_TRUE(desk.tray.adds.empty());  // no icon until the clock first goes into the tray
   EXPECT_EQ(TascShown(clock()), kTascIn);
@@ -50,29 +48,24 @@ TEST_F(ProgramTest, TrayCommandTogglesAndKeepsExactlyOneIcon) {
   }
 }
 
-TEST_F(ProgramTest, WithoutANotificationAreaTheClockStaysAWindow) {
+// An area that turns up later, or comes back after vanishing, receives the clock a start in
+// the tray asked for; until then the clock stays a window.
+TEST_F(ProgramTest, WithoutANotificationAreaTheClockStaysAWindowUntilOneTurnsUp) {
   desk.tray.present = false;
-  StoreOptions(false, false, false, false);
-  Start();
+  Start(false, false, false, false);
   EXPECT_TRUE(clock().visible);
   EXPECT_EQ(state().InTray, kFalse);
   EXPECT_EQ(TascShown(clock()), kTascIn);
   desk.ChooseMenu("fomTIME", "menTASC");
   EXPECT_TRUE(clock().visible);
-  // An area that turns up later than the program receives it.
   desk.tray.Appear();
   EXPECT_FALSE(clock().visible);
   EXPECT_EQ(TascShown(clock()), kTascOut);
-}
 
-TEST_F(ProgramTest, AVanishedAreaBringsTheWindowOutAndAReturningOneTakesItBack) {
-  StoreOptions(false, false, false, false);
-  Start();
   desk.tray.Vanish();
   EXPECT_TRUE(clock().visible);
   EXPECT_EQ(state().InTray, kFalse);
   EXPECT_EQ(TascShown(clock()), kTascIn);
-
   desk.tray.Appear();
   EXPECT_FALSE(clock().visible);
   EXPECT_EQ(state().InTray, kTrue);
@@ -85,8 +78,7 @@ TEST_F(ProgramTest, AVanishedAreaBringsTheWindowOutAndAReturningOneTakesItBack) 
 }
 
 TEST_F(ProgramTest, IconClicksOpenTheirMenusAndADoubleClickOnlyItsOwn) {
-  StoreOptions(false, false, false, false);
-  Start();
+  Start(false, false, false, false);
   const NativeHandle h = clock().Handle();
   for (std::uint32_t msg : {0x200u, 0x202u, 0x205u}) desk.IconMessage(h, msg);
   desk.ElapseOneShots();
@@ -121,8 +113,7 @@ TEST(IconMessageCode, EveryButtonMessageSurvivesEveryRatioAndRealMovesStayBelow)
 }
 
 TEST_F(ProgramTest, ClosingTheWindowEndsOnlyWhenNoWindowIsLeft) {
-  StoreOptions(false, true, false, false);
-  Start();
+  Start(false, true, false, false);
   desk.ChooseMenu("fomTIME", "menVERJ");
   desk.Close("fomTIME");
   EXPECT_EQ(desk.tray.deletes.size(), 1u);

@@ -101,10 +101,8 @@ echo "-- the installed clock's first run"
 wine "$dir/zoduzazu.exe" &
 pid=$! ZDZ_PIDS=("$!")
 zdz_wait 10 written
-flags=$(for f in 0 1 2 3; do value "$settings\\Zazedor" $f; done | tr '\n' ' ')
-zdz_check "the four flags are False" test "$flags" = "False False False False "
+# The other defaults are real_program.sh's: here where the chime was installed.
 zdz_check "WAVE is the installed chime" value_is "$settings\\Zazedor" WAVE "$dir_w\\Ruvazu.wav"
-zdz_check "WAVEName is ' Ruvazu.wav'" value_is "$settings\\Zazedor" WAVEName " Ruvazu.wav"
 zdz_check "its icon is in the tray" zdz_wait 10 has_icon
 old_icon=$(icon_window)
 
@@ -154,19 +152,17 @@ zdz_check "the settings are kept" cmp "$work/before.reg" "$work/after.reg"
 echo "-- /D= quoted, as a folder with spaces is typed"
 # Wine quotes an argument that holds a space: the setup program sees "/D=C:\...".
 sp_w='C:\Program Files\時計 ｿﾞﾄﾞｩ' sp=$(winepath -u 'C:\Program Files\時計 ｿﾞﾄﾞｩ')
-wine "$setup" /S "/D=$sp_w"
-zdz_check "setup /S \"/D=...\" ends with 0" test $? = 0
-zdz_check "the program is in $sp_w" only_in "$sp"
-zdz_check "... and starts at sign-in, as a first install does" \
-  value_is "$run" Zoduzazu "\"$sp_w\\zoduzazu.exe\""
-wine "$setup" /S /AUTOSTART=0 "/D=$sp_w"
-zdz_check "setup /S /AUTOSTART=0 \"/D=...\" ends with 0" test $? = 0
-zdz_check "... stays in that folder" only_in "$sp"
-zdz_check "... without the Run value" absent "$run" Zoduzazu
-wine "$setup" /S /AUTOSTART=1 "/D=$sp_w"
-zdz_check "setup /S /AUTOSTART=1 \"/D=...\" ends with 0" test $? = 0
-zdz_check "... stays in that folder" only_in "$sp"
-zdz_check "... and starts at sign-in again" value_is "$run" Zoduzazu "\"$sp_w\\zoduzazu.exe\""
+# First as a first install does, starting at sign-in; then switched off and on again.
+for autostart in "" /AUTOSTART=0 /AUTOSTART=1; do
+  wine "$setup" /S ${autostart:+"$autostart"} "/D=$sp_w"
+  zdz_check "setup /S ${autostart:+$autostart }\"/D=...\" ends with 0" test $? = 0
+  zdz_check "... the program is in $sp_w" only_in "$sp"
+  if [[ $autostart == */AUTOSTART=0 ]]; then
+    zdz_check "... without the Run value" absent "$run" Zoduzazu
+  else
+    zdz_check "... and starts at sign-in" value_is "$run" Zoduzazu "\"$sp_w\\zoduzazu.exe\""
+  fi
+done
 wine "$sp/uninstall.exe" /S
 zdz_wait 20 zdz_not uninstalling
 zdz_check "its uninstaller removes it" missing "$sp" "$lnk"

@@ -15,7 +15,9 @@
 #include "core/application.h"
 #include "options/options_dialog.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_icons.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/win32_tray.h"
 #include "platform/win32/win32_window.h"
 
 namespace zdz::win32 {
@@ -277,7 +279,7 @@ TEST_F(ProgramOnWin32, MenusCarryTheirCaptionsAndTheWindowItsOuterSize) {
   EXPECT_EQ(MenuString(file, 0), L"ﾀｽｸトレイから出す(&T)\tCtrl+T");
 }
 
-TEST_F(ProgramOnWin32, TheIconIsAddedDeletedAndAddedAgainWhenTheTaskbarReturns) {
+TEST_F(ProgramOnWin32, TheIconIsAddedAgainWhenTheTaskbarReturnsAndGoesAtTheSessionsEnd) {
   Start(false, false);
   EXPECT_FALSE(IsWindowVisible(hwnd));
   NOTIFYICONDATAW probe{};
@@ -292,7 +294,12 @@ TEST_F(ProgramOnWin32, TheIconIsAddedDeletedAndAddedAgainWhenTheTaskbarReturns) 
   EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe));
   EXPECT_FALSE(IsWindowVisible(hwnd));
 
-  app->Clock()->Window().UserCancel();  // the title bar's close unloads: the icon goes
+  EXPECT_TRUE(SendMessageW(hwnd, WM_QUERYENDSESSION, 0, 0));
+  SendMessageW(hwnd, WM_ENDSESSION, FALSE, 0);  // cancelled: the clock goes on
+  EXPECT_TRUE(app->Clock());
+  SendMessageW(hwnd, WM_ENDSESSION, TRUE, 0);
+  EXPECT_FALSE(app->Clock());
+  EXPECT_FALSE(desktop.Tray().Holds(reinterpret_cast<NativeHandle>(hwnd), 1));
   EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe));
 }
 
@@ -382,8 +389,16 @@ HWND ChildWithStyle(HWND window, const wchar_t* cls, LONG_PTR style) {
   return nullptr;
 }
 
-TEST_F(ProgramOnWin32, ClicksEnterAndEscReachTheModelFromAnyControl) {
+// With DPI awareness a real move at x = 513 would read as the icon's left click.
+TEST_F(ProgramOnWin32, ClicksKeysAndTheIconsReportsReachTheModelAndRealMouseMovesDoNot) {
   Start(true, true);
+  int seen = 0;
+  app->Clock()->Window().onMouseMove = [&](int, int, int, int) { ++seen; };
+  for (int x : {0x201, 0x203, 0x204}) SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, 10));
+  EXPECT_EQ(seen, 0);
+  SendMessageW(hwnd, kTrayMessage, 1, WM_RBUTTONDOWN);
+  EXPECT_EQ(seen, 1);
+
   app->Clock()->OpenOptions();
   HWND options = reinterpret_cast<HWND>(app->Options().Window().Handle());
   SendMessageW(ChildWithStyle(options, L"Button", BS_AUTOCHECKBOX), BM_CLICK, 0, 0);
@@ -401,25 +416,133 @@ TEST_F(ProgramOnWin32, ClicksEnterAndEscReachTheModelFromAnyControl) {
                     [&] { return !IsWindowVisible(about); }));
 }
 
-// With DPI awareness a real move at x = 513 would read as the icon's left click.
-TEST_F(ProgramOnWin32, RealMouseMovesStayOutOfTheCoreAndTheIconsReportsReachIt) {
-  Start(true, true);
-  int seen = 0;
-  app->Clock()->Window().onMouseMove = [&](int, int, int, int) { ++seen; };
-  for (int x : {0x201, 0x203, 0x204}) SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, 10));
-  EXPECT_EQ(seen, 0);
-  SendMessageW(hwnd, kTrayMessage, 1, WM_RBUTTONDOWN);
-  EXPECT_EQ(seen, 1);
+// The program's icon at each DPI: the sizes loaded, the images they come from, and a DPI
+// change reaching the tray, the title bar and the version dialog's picture and title.
+struct Shape {
+  int width = 0;
+  bool softEdges = false;  // some pixel partly transparent: drawn from a full-colour image
+};
+
+Shape ShapeOf(HICON icon) {
+  Shape shape;
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return shape;
+  BITMAP bm{};
+  GetObjectW(info.hbmColor, sizeof bm, &bm);
+  shape.width = bm.bmWidth;
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = bm.bmWidth;
+  bi.bmiHeader.biHeight = -bm.bmHeight;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  std::vector<DWORD> px(static_cast<std::size_t>(bm.bmWidth * bm.bmHeight));
+  HDC dc = GetDC(nullptr);
+  GetDIBits(dc, info.hbmColor, 0, static_cast<UINT>(bm.bmHeight), px.data(), &bi, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, dc);
+  for (DWORD p : px) shape.softEdges |= (p >> 24) > 0 && (p >> 24) < 255;
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return shape;
 }
 
-TEST_F(ProgramOnWin32, TheEndOfTheSessionClosesTheClockAndACancelledEndDoesNot) {
-  Start(true, false);
-  EXPECT_TRUE(SendMessageW(hwnd, WM_QUERYENDSESSION, 0, 0));
-  SendMessageW(hwnd, WM_ENDSESSION, FALSE, 0);
-  EXPECT_TRUE(app->Clock());
-  SendMessageW(hwnd, WM_ENDSESSION, TRUE, 0);
-  EXPECT_FALSE(app->Clock());
-  EXPECT_FALSE(desktop.Tray().Holds(reinterpret_cast<NativeHandle>(hwnd), 1));
+TEST(AppIcon, EachScaleGetsFullColourImagesOfItsOwnSizes) {
+  struct Scale {
+    int dpi, small, large;
+  };
+  for (const Scale s :
+       {Scale{96, 16, 32}, Scale{120, 20, 40}, Scale{144, 24, 48}, Scale{192, 32, 64}}) {
+    SCOPED_TRACE(s.dpi);
+    ASSERT_EQ(SmallIconSize(s.dpi), s.small);
+    ASSERT_EQ(LargeIconSize(s.dpi), s.large);
+    for (int size : {s.small, s.large}) {
+      const Shape shape = ShapeOf(AppIcon(size));
+      EXPECT_EQ(shape.width, size);
+      // From (or stretched from) a 16-colour image, a picture has no partly covered pixel: the
+      // full-colour one of the same size must win over it, so every scale shows one design.
+      EXPECT_TRUE(shape.softEdges) << size << " px";
+    }
+  }
+  EXPECT_EQ(ShapeOf(AppIcon(256)).width, 256);
+}
+
+void ChangeDpi(HWND window, int dpi) {
+  RECT at;
+  GetWindowRect(window, &at);
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&at));
+}
+
+TEST_F(ProgramOnWin32, ADpiChangeRedrawsTheIconsAndTheVersionTitleKeepsItsLastLetter) {
+  Start(true, false);  // into the tray
+  auto& tray = static_cast<Tray&>(desktop.Tray());
+  const auto trayPicture = [&] {
+    return ShapeOf(tray.Picture(app->Clock()->Window().Handle(), 1)).width;
+  };
+  const auto windowIcon = [&](WPARAM which) {
+    return ShapeOf(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, which, 0))).width;
+  };
+  const int dpi = static_cast<int>(GetDpiForWindow(hwnd));
+  EXPECT_EQ(trayPicture(), SmallIconSize(dpi));
+  EXPECT_EQ(windowIcon(ICON_SMALL), SmallIconSize(dpi));
+  EXPECT_EQ(windowIcon(ICON_BIG), LargeIconSize(dpi));
+
+  for (int to : {144, 192, 96}) {
+    SCOPED_TRACE(to);
+    ChangeDpi(hwnd, to);
+    EXPECT_EQ(trayPicture(), SmallIconSize(to));
+    EXPECT_EQ(windowIcon(ICON_SMALL), SmallIconSize(to));
+    EXPECT_EQ(windowIcon(ICON_BIG), LargeIconSize(to));
+    EXPECT_EQ(ShapeOf(reinterpret_cast<HICON>(app->Clock()->Window().IconHandle())).width,
+              SmallIconSize(to));
+  }
+
+  // An icon the shell lost without a "TaskbarCreated" is added again, with the new picture.
+  NOTIFYICONDATAW held{};
+  held.cbSize = sizeof held;
+  held.hWnd = hwnd;
+  held.uID = 1;
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &held));
+  ChangeDpi(hwnd, 144);
+  EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &held)) << "the shell holds no icon";
+  EXPECT_EQ(trayPicture(), SmallIconSize(144));
+
+  Form& about = app->About().Window();
+  about.Show();
+  HWND dialog = reinterpret_cast<HWND>(about.Handle());
+  HWND picture = ChildWithStyle(dialog, L"Static", SS_ICON);
+  ASSERT_NE(picture, nullptr);
+  const auto shown = [&] {
+    return ShapeOf(reinterpret_cast<HICON>(SendMessageW(picture, STM_GETICON, 0, 0))).width;
+  };
+  EXPECT_EQ(shown(), LargeIconSize(dpi));
+  HWND title = nullptr;  // the italic one of the two "Zoduzazu" labels
+  LOGFONTW face{};
+  for (HWND c = nullptr;
+       !face.lfItalic && (c = FindWindowExW(dialog, c, L"Static", L"Zoduzazu"));) {
+    title = c;
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)), sizeof face, &face);
+  }
+  ASSERT_TRUE(face.lfItalic) << "no italic title";
+  for (int to : {96, 120, 144, 192}) {
+    SCOPED_TRACE(to);
+    ChangeDpi(dialog, to);
+    EXPECT_EQ(shown(), LargeIconSize(to));  // the picture at its scaled size, in a scaled box
+    // The title, condensed into the layout's box, keeps the lean of its italic's last letter
+    // (up to a quarter of the face's height past its advance) inside the box.
+    RECT box;
+    GetClientRect(title, &box);
+    HDC dc = GetDC(title);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(title, WM_GETFONT, 0, 0)));
+    SIZE text{};
+    TEXTMETRICW metrics{};
+    GetTextExtentPoint32W(dc, L"Zoduzazu", 8, &text);
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(title, dc);
+    EXPECT_EQ(box.right, MulDiv(1815, to, 1440));
+    EXPECT_LE(text.cx + metrics.tmHeight / 4, box.right);
+  }
+  about.Hide();
 }
 
 }  // namespace
