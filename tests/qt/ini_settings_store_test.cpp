@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <chrono>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -133,13 +132,11 @@ TEST_F(IniSettingsStoreTest, WhatIsNotASmallReadableFileReadsEmptyAndIsNotReplac
   EXPECT_NE(std::string(intoFolder.what()).find(File()), std::string::npos) << intoFolder.what();
   EXPECT_THROW(store_.Delete(kApp), StoreError);
 
-  // A FIFO with no writer would block a plain open forever.
+  // A FIFO with no writer would block a plain open forever: the test would hang.
   ASSERT_TRUE(QDir().rmdir(QString::fromStdString(File())));
   ASSERT_EQ(mkfifo(File().c_str(), 0600), 0);
-  const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(Read("0"), "");
   EXPECT_THROW(store_.SaveAll(kApp, kApp, {{"0", "True"}}), StoreError);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   ASSERT_EQ(unlink(File().c_str()), 0);
 
   // An endless device behind a link.

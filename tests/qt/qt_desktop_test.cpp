@@ -39,10 +39,25 @@ T* Find(const char* name) {
   return nullptr;
 }
 
-void Settle(int ms = 300) {
+// Lets whatever is queued run between chimes for a varied while: not a wait for anything.
+void ServeFor(int ms) {
   QElapsedTimer t;
   t.start();
   while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// Serves the event loop until `done`; the limit is only for a hang.
+template <class Done>
+bool WaitFor(Done done) {
+  QElapsedTimer t;
+  t.start();
+  while (!done() && t.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  return done();
+}
+
+bool Shown(const char* name) {
+  auto* w = Find<QWidget>(name);
+  return w && w->isVisible();
 }
 
 class QtDesktopTest : public ::testing::Test {
@@ -60,7 +75,10 @@ class QtDesktopTest : public ::testing::Test {
     desktop = std::make_unique<QtDesktop>(S(dir.path()));
     program = std::make_unique<Application>(*desktop);
     program->Main();
-    Settle();
+    ASSERT_TRUE(WaitFor([] {
+      auto* w = Find<QMainWindow>("fomTIME");
+      return w && w->windowHandle() && w->windowHandle()->isExposed();
+    }));
   }
   void TearDown() override {
     program.reset();
@@ -91,9 +109,11 @@ TEST_F(QtDesktopTest, TimeLabelLooksAsDesignedAndAnUnchangedCaptionCostsNoRepain
   } counter;
   Find<QMainWindow>("fomTIME")->findChild<QTimer*>()->stop();  // only this test writes
   Control& model = program->Clock()->Window().Ctl("lblTIME");
-  model.SetCaption("12:00:00");
-  Settle(100);
   label->installEventFilter(&counter);
+  model.SetCaption("12:00:00");
+  ASSERT_TRUE(WaitFor([&] { return counter.paints > 0; }));  // a new caption is painted
+  QApplication::processEvents();
+  counter.paints = 0;
   for (int i = 0; i < 20; ++i) {
     model.SetCaption("12:00:00");
     QApplication::processEvents();
@@ -122,7 +142,7 @@ TEST_F(QtDesktopTest, TheWindowComesBackAfterEveryChime) {
       QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     if (!window->windowHandle()->isExposed()) ++lost;
-    Settle(50 + random() % 200);
+    ServeFor(50 + random() % 200);
   }
   EXPECT_EQ(lost, 0) << "of " << n << " chimes";
 }
@@ -136,11 +156,9 @@ TEST_F(QtDesktopTest, TwoCopiesOnOneStoreLeaveAWholeStore) {
   other.Main();
   for (int round = 0; round < 2; ++round) {
     program->Clock()->OpenOptions();
-    Settle(100);
-    auto* ok = Find<QAbstractButton>("btnOKCAN_0");
-    ASSERT_TRUE(ok);
-    ok->click();
-    Settle(100);
+    ASSERT_TRUE(WaitFor([] { return Shown("btnOKCAN_0"); }));
+    Find<QAbstractButton>("btnOKCAN_0")->click();
+    ASSERT_TRUE(WaitFor([] { return !Shown("fomOPTION"); }));
     if (round == 0) other.Clock()->Window().Menu("menREG").UserChoose();
   }
   ASSERT_TRUE(program->Clock() && other.Clock());
@@ -155,7 +173,7 @@ TEST_F(QtDesktopTest, TwoCopiesOnOneStoreLeaveAWholeStore) {
 void Key(QWidget* window, int key) {
   QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
   QApplication::sendEvent(window->focusWidget() ? window->focusWidget() : window, &press);
-  Settle(100);
+  QApplication::processEvents();
 }
 
 // Menus show captions and shortcuts as the user sees them. Toggles, Esc and Enter go to the
@@ -183,7 +201,7 @@ TEST_F(QtDesktopTest, MenusShowWhatTheUserSeesAndDialogsReportTogglesEscAndEnter
   }
 
   program->Clock()->OpenOptions();
-  Settle();
+  ASSERT_TRUE(WaitFor([] { return Shown("fomOPTION"); }));
   auto* dialog = Find<QWidget>("fomOPTION");
   ASSERT_TRUE(dialog && dialog->isVisible());
   EXPECT_FALSE(window->isEnabled());
@@ -204,7 +222,7 @@ TEST_F(QtDesktopTest, MenusShowWhatTheUserSeesAndDialogsReportTogglesEscAndEnter
   EXPECT_EQ(program->State().OptFlag[3], kFalse);
 
   program->Clock()->OpenVersion();
-  Settle();
+  ASSERT_TRUE(WaitFor([] { return Shown("fomAbout"); }));
   auto* about = Find<QWidget>("fomAbout");
   ASSERT_TRUE(about && about->isVisible());
   Find<QWidget>("picIcon")->setFocus();
