@@ -45,10 +45,9 @@ xdotool search --onlyvisible --name '^Zoduzazu$' windowactivate --sync key ctrl+
 back_in_tray() { zdz_wait 30 zdz_not visible Zoduzazu && zdz_wait 30 settled_icon; }
 zdz_check "Ctrl+T puts the window back into the tray" back_in_tray
 # The dialog that opens closes again with Esc, once it has the keyboard: shown is not yet focused.
+focused() { [[ $(xdotool getactivewindow getwindowname 2>/dev/null) == "$1" ]]; }
 opens_and_closes() {
-  opens "$@" &&
-    xdotool search --onlyvisible --name "^$3\$" windowactivate --sync key Escape &&
-    zdz_wait 30 zdz_not visible "$3"
+  opens "$@" && zdz_wait 30 focused "$3" && xdotool key Escape && zdz_wait 30 zdz_not visible "$3"
 }
 zdz_check "a right click opens the settings menu: the options, closed by Esc" \
   opens_and_closes 3 1 各種設定
